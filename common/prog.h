@@ -1,0 +1,27 @@
+// The running program: its name, its revision line and the reporters that
+// end a run.
+#pragma once
+
+// Base name of argv[0], set once by setprog() and shown first in every
+// diagnostic, usage text and header line.
+extern const char *program;
+
+// One revision-keyword line per program, defined in its main source file.
+extern const char rcsid[];
+
+// Points program at the text after the last '/' of argv[0] (all of it when
+// there is none).
+void setprog(char *const argv[]);
+
+// Print rcsid and a newline on standard output: the first line of every run.
+void print_rcsid();
+
+// "%s: %s read error\n" and friends, on standard error, status 255.
+[[noreturn]] void errr(const char *prog, const char *file);
+[[noreturn]] void errw(const char *prog, const char *file);
+[[noreturn]] void errf(const char *prog, const char *file);
+[[noreturn]] void errm(const char *prog);
+
+// The successful end of a run: flushes standard output and exits 0, or, when
+// anything written there was lost, says so and exits 255.
+[[noreturn]] void exit_success();

@@ -1,0 +1,37 @@
+// Transform files: a 4 x 4 affine matrix in a "t4" block and an optional
+// intensity scale. The matrix is 16 floats in column-major order: text row
+// i, column j is t4[i + 4*j], and t4[12..14] is the translation. A scale of
+// 0 means the file has none.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+// "t4\n" and the four rows, "%10.6f%10.6f%10.6f%10.4f\n" each.
+void t4list(FILE *fp, const float t4[16]);
+
+// Reads four rows of four numbers as " %f %f %f %f" from the current
+// position; the numbers may lie on any number of lines. Returns 0, or -1 at
+// the first row that did not deliver four values.
+int t4read(FILE *fp, float t4[16]);
+
+// Reads the transform file at path: prints "Reading: %s\n", takes the
+// matrix of the last "t4" block (or the first 16 numbers of a file without
+// one) and the value of the last "scale:" line (0 without one). A file that
+// cannot be opened or read ends the run with a read error.
+void read_xfm(const char *path, float t4[16], float &scale);
+
+// Writes a transform file at path: the header lines, the comment line when
+// one is given (it carries its own newline), the matrix, and the scale line
+// unless the scale is 0. Prints "Writing: %s\n" once the file is open; any
+// failure ends the run with a write error.
+void write_xfm(const char *path, int argc, char *const argv[], const char *comment,
+               const float t4[16], float scale);
+
+// Splits the base name of path, "A_to_B_t4..." at its first "_to_" and the
+// first "_t4" after that, into from = A and to = B. False when it has no
+// such form.
+bool parse_xfm_name(const char *path, std::string &from, std::string &to);
+
+// "%s_to_%s_t4": the name of the transform from one space to another.
+std::string xfm_name(const std::string &from, const std::string &to);

@@ -1,0 +1,31 @@
+// xfm_unit: writes a transform file holding the identity.
+#include <cstdio>
+#include <cstdlib>
+
+#include "common/args.h"
+#include "common/prog.h"
+#include "xfm/t4.h"
+
+const char rcsid[] = "$Id: xfm_unit.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
+
+[[noreturn]] static void usage()
+{
+	printf("Usage:\t%s <t4file>\n", program);
+	printf("e.g.,\t%s qx42c_mpr1_to_905-7K_t4\n", program);
+	exit(1);
+}
+
+int main(int argc, char *argv[])
+{
+	print_rcsid();
+	setprog(argv);
+
+	const char *path;
+	if (positionals(argc, argv, &path, 1) < 1)
+		usage();
+
+	float t4[16] = {};
+	t4[0] = t4[5] = t4[10] = t4[15] = 1;
+	write_xfm(path, argc, argv, nullptr, t4, 0);
+	exit_success();
+}
