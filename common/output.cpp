@@ -1,17 +1,148 @@
 #include "common/output.h"
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
 #include "common/prog.h"
+
+// A regular file is written under a temporary name in its own directory and
+// renamed over the target only once every byte is written and closed, so a
+// failed run never leaves a half-written file where a good one stood (think
+// of inverting a transform file in place on a full disk).
+struct Pending {
+	FILE *fp;
+	std::string temp;    // the temporary file
+	std::string target;  // the path it replaces, symbolic links resolved
+};
+
+static std::vector<Pending> pending;
+
+// A stream opened while descriptor 0, 1 or 2 is closed would take its
+// number, and standard output or error would then land in the file. Keep
+// them occupied by a descriptor that refuses writes, so that writing to a
+// closed standard stream still fails as it should.
+static void occupy_standard_descriptors()
+{
+	for (int fd = 0; fd <= 2; fd++)
+		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+			open("/dev/null", O_RDONLY);
+}
+
+static std::string directory_of(const std::string &path)
+{
+	size_t slash = path.rfind('/');
+	if (slash == std::string::npos)
+		return ".";
+	return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+static std::string base_of(const std::string &path)
+{
+	size_t slash = path.rfind('/');
+	return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// The path that a rename must replace: a symbolic link is followed to the
+// file it names, so the link itself stays. False for a link that names
+// nothing yet: that one is written through directly.
+static bool resolve(const char *path, std::string &target)
+{
+	struct stat st;
+	target = path;
+	if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode))
+		return true;
+	char *real = realpath(path, nullptr);
+	if (!real)
+		return false;
+	target = real;
+	free(real);
+	return true;
+}
+
+static mode_t creation_mode()
+{
+	mode_t mask = umask(0);
+	umask(mask);
+	return 0666 & ~mask;
+}
+
+// Opens a temporary file beside target with the permission bits the target
+// has, or would get if fopen created it. Returns -1 when it cannot.
+static int open_temporary(const std::string &target, std::string &temp)
+{
+	temp = directory_of(target) + "/." + base_of(target) + ".XXXXXX";
+	int fd = mkstemp(temp.data());
+	if (fd == -1)
+		return -1;
+	struct stat st;
+	bool exists = stat(target.c_str(), &st) == 0;
+	mode_t mode = exists ? st.st_mode & 07777 : creation_mode();
+	if (exists && geteuid() == 0)
+		(void)fchown(fd, st.st_uid, st.st_gid);
+	if (fchmod(fd, mode) == -1) {
+		close(fd);
+		unlink(temp.c_str());
+		return -1;
+	}
+	return fd;
+}
 
 FILE *open_output(const char *path)
 {
-	return fopen(path, "w");
+	occupy_standard_descriptors();
+	// Past the file size limit a write should fail and be reported, not
+	// kill the run with the temporary file still lying about.
+	signal(SIGXFSZ, SIG_IGN);
+
+	// Devices, pipes and the like are written directly; a directory fails
+	// here as it always has.
+	struct stat st;
+	if (stat(path, &st) == 0 && !S_ISREG(st.st_mode))
+		return fopen(path, "w");
+
+	Pending out{nullptr, "", ""};
+	if (!resolve(path, out.target))
+		return fopen(path, "w");
+	int fd = open_temporary(out.target, out.temp);
+	if (fd == -1)
+		return fopen(path, "w");  // no temporary allowed here: write in place
+	out.fp = fdopen(fd, "w");
+	if (!out.fp) {
+		close(fd);
+		unlink(out.temp.c_str());
+		return nullptr;
+	}
+	pending.push_back(out);
+	return out.fp;
 }
 
 bool close_output(FILE *fp)
 {
+	Pending out{nullptr, "", ""};
+	for (size_t i = 0; i < pending.size(); i++) {
+		if (pending[i].fp == fp) {
+			out = pending[i];
+			pending.erase(pending.begin() + i);
+			break;
+		}
+	}
 	bool failed = ferror(fp);
 	failed |= fclose(fp) != 0;
-	return !failed;
+	if (!out.fp)
+		return !failed;
+	if (!failed && rename(out.temp.c_str(), out.target.c_str()) == 0)
+		return true;
+	unlink(out.temp.c_str());
+	return false;
 }
 
 void write_command_line(FILE *fp, int argc, char *const argv[])
