@@ -1,0 +1,59 @@
+// xfm_reverse: inverts a transform file and its intensity scale.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "common/args.h"
+#include "common/prog.h"
+#include "xfm/t4.h"
+#include "xfm/xfmreverse.h"
+
+const char rcsid[] = "$Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
+
+[[noreturn]] static void usage()
+{
+	printf("Usage:\t%s <t4file> [inv_t4file]\n", program);
+	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]\n",
+	       program);
+	printf("\toption\n");
+	printf("\t-u\tsuppress (intensity) scale field in output\n");
+	exit(1);
+}
+
+int main(int argc, char *argv[])
+{
+	print_rcsid();
+	setprog(argv);
+
+	const char *path[2] = {nullptr, ""};
+	if (positionals(argc, argv, path, 2) < 1)
+		usage();
+	int suppress = option_count(argc, argv, 'u');
+
+	float m[16], scale;
+	read_xfm(path[0], m, scale);
+	t4list(stdout, m);
+	printf("scale: %.6f\n", scale);
+
+	// By default A_to_B_t4 gives B_to_A_t4 in the working directory.
+	std::string out = path[1];
+	if (out.empty()) {
+		std::string from, to;
+		if (!parse_xfm_name(path[0], from, to))
+			exit(1);
+		out = xfm_name(to, from);
+	}
+
+	float r[16];
+	xfmreverse(m, r);
+	t4list(stdout, r);
+
+	float outscale = 0;
+	if (!suppress && scale != 0) {
+		outscale = 1 / scale;
+		printf("scale: %.6f\n", outscale);
+	}
+
+	write_xfm(out.c_str(), argc, argv, nullptr, r, outscale);
+	exit_success();
+}
