@@ -237,3 +237,37 @@ $ xfm_chain a_to_b_t4 b_to_c_t4 > /dev/full
 2| xfm_chain: standard output write error
 ? 255
 & [ -f a_to_c_t4 ]
+
+# The product below is the exact product of the numbers as read, rounded to
+# the printed digits; none of them lies near a rounding boundary.
+=== two registrations composed, as a workflow chains them
+< epi_to_anat_t4
+| t4
+|   0.998742 -0.049969  0.004352   -2.3510
+|   0.050021  0.998513 -0.021607    4.1187
+|  -0.003271  0.021798  0.999757   -1.0634
+|   0.000000  0.000000  0.000000    1.0000
+| scale:      1.052000
+< anat_to_atlas_t4
+| t4
+|   1.052310  0.021540 -0.010220    1.8820
+|  -0.018760  1.103390  0.062130   -9.4410
+|   0.008740 -0.071260  1.087250   12.3050
+|   0.000000  0.000000  0.000000    1.0000
+$ xfm_chain epi_to_anat_t4 anat_to_atlas_t4 | tail -n 7
+1| t4
+1|   1.051962 -0.033933 -0.008580    0.0539
+1|   0.033717  1.104366  0.038034   -5.4800
+1|   0.004887 -0.047261  1.088374   11.0267
+1| @ROW4@
+1| scale: 0.000000
+1| Writing: epi_to_atlas_t4
+> epi_to_atlas_t4
+| #xfm_chain epi_to_anat_t4 anat_to_atlas_t4
+| #@ID@
+| #product transform=[epi_to_anat_t4][anat_to_atlas_t4]
+| t4
+|   1.051962 -0.033933 -0.008580    0.0539
+|   0.033717  1.104366  0.038034   -5.4800
+|   0.004887 -0.047261  1.088374   11.0267
+| @ROW4@

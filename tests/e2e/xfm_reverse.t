@@ -354,3 +354,40 @@ $ xfm_reverse a_to_b_t4 > /dev/full
 2| xfm_reverse: standard output write error
 ? 255
 & [ -f b_to_a_t4 ]
+
+# The inverse below is the exact inverse of the numbers as read, rounded to
+# the printed digits; none of them lies near a rounding boundary.
+=== a rigid transform with a scale, as registration writes it
+< epi_to_anat_t4
+| # rigid alignment of the mean functional image (epi) to the anatomy (anat)
+| t4
+|   0.998742 -0.049969  0.004352   -2.3510
+|   0.050021  0.998513 -0.021607    4.1187
+|  -0.003271  0.021798  0.999757   -1.0634
+|   0.000000  0.000000  0.000000    1.0000
+| scale:      1.052000
+$ xfm_reverse epi_to_anat_t4
+1| @ID@
+1| Reading: epi_to_anat_t4
+1| t4
+1|   0.998742 -0.049969  0.004352   -2.3510
+1|   0.050021  0.998513 -0.021607    4.1187
+1|  -0.003271  0.021798  0.999757   -1.0634
+1|   0.000000  0.000000  0.000000    1.0000
+1| scale: 1.052000
+1| t4
+1|   0.998742  0.050052 -0.003266    2.1384
+1|  -0.049938  0.998514  0.021798   -4.2068
+1|   0.004356 -0.021607  0.999757    1.1624
+1|   0.000000  0.000000  0.000000    1.0000
+1| scale: 0.950570
+1| Writing: anat_to_epi_t4
+> anat_to_epi_t4
+| #xfm_reverse epi_to_anat_t4
+| #@ID@
+| t4
+|   0.998742  0.050052 -0.003266    2.1384
+|  -0.049938  0.998514  0.021798   -4.2068
+|   0.004356 -0.021607  0.999757    1.1624
+|   0.000000  0.000000  0.000000    1.0000
+| scale:      0.950570
