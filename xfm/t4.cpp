@@ -39,7 +39,7 @@ void read_xfm(const char *path, float t4[16], float &scale)
 		char *tok[2];
 		int ntok = split_uncommented(line, tok, 2);
 		if (ntok == 2 && !strcmp(tok[0], "scale:"))
-			scale = strtod(tok[1], nullptr);
+			scale = float(strtod(tok[1], nullptr));
 		if (ntok == 1 && !strcmp(tok[0], "t4")) {
 			if (t4read(fp, t4) != 0)
 				errr(program, path);

@@ -271,3 +271,9 @@ $ xfm_chain epi_to_anat_t4 anat_to_atlas_t4 | tail -n 7
 |   0.033717  1.104366  0.038034   -5.4800
 |   0.004887 -0.047261  1.088374   11.0267
 | @ROW4@
+
+=== paths longer than any line buffer are kept whole
+% d=$(printf 'directory_%02d/' $(seq 25)) && mkdir -p $d && xfm_unit ${d}p_to_q_t4 && xfm_unit ${d}q_to_r_t4
+$ d=$(printf 'directory_%02d/' $(seq 25)); xfm_chain ${d}p_to_q_t4 ${d}q_to_r_t4 | grep Reading | wc -c
+1| 688
+& d=$(printf 'directory_%02d/' $(seq 25)); [ "$(sed -n 3p p_to_r_t4)" = "#product transform=[${d}p_to_q_t4][${d}q_to_r_t4]" ]
