@@ -1,0 +1,56 @@
+#include "lag_pool/pool.h"
+
+#include <cstdint>
+
+void add_row(float *sums, const float *values, int nreg)
+{
+	for (int r = 0; r < nreg; r++)
+		sums[r] += values[r];
+}
+
+void add_zero_row(float *sums, int nreg)
+{
+	for (int r = 0; r < nreg; r++)
+		sums[r] += 0.0f;
+}
+
+void group_means(float *avg, size_t n, int nsub)
+{
+	float count = static_cast<float>(nsub);
+	for (size_t c = 0; c < n; c++)
+		avg[c] /= count;
+}
+
+void roi_means(const float *avg, int nreg, int nlag, float *roiavg)
+{
+	float count = static_cast<float>(nreg);
+	for (int i = 0; i < nlag; i++) {
+		const float *row = avg + size_t(i) * nreg;
+		float sum = 0;
+		for (int r = 0; r < nreg; r++)
+			sum += row[r];
+		roiavg[i] = sum / count;
+	}
+}
+
+float pair_count(int nreg)
+{
+	return static_cast<float>(int64_t(nreg) * (nreg - 1));
+}
+
+float cross_products(const float *avg, int nreg, int nlag, float *gammabar)
+{
+	float pairs = pair_count(nreg);
+	float total = 0;
+	for (int i = 0; i < nlag; i++) {
+		const float *row = avg + size_t(i) * nreg;
+		float g = 0;
+		for (int j = 0; j < nreg; j++)
+			for (int k = 0; k < nreg; k++)
+				if (j != k)
+					g += row[j] * row[k];
+		gammabar[i] = g / pairs;
+		total += gammabar[i];
+	}
+	return total;
+}

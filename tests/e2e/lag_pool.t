@@ -1,0 +1,591 @@
+# lag_pool: pools per-subject lag tables into group means over subjects
+# (_avg.dat), means over regions (_ROIavg.dat) and the Bartlett correction
+# factor (_gammabar.dat), written beside the list file.
+@@ ID $Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+
+=== usage on standard error with status 1, after the revision line
+$ lag_pool
+1| @ID@
+2| Usage:\tlag_pool <lstfile>
+2| \toption
+? 1
+
+=== option groups alone are no list file; the name is the last path component
+$ $(command -v lag_pool) -v - -lst
+1| @ID@
+2| Usage:\tlag_pool <lstfile>
+2| \toption
+? 1
+
+=== the worked example: one subject, two regions, lags -1 to 1
+< t1.dat
+| #lag A B
+| -1 1 2
+| 0 3 4
+| 1 5 6
+< list.lst
+| t1.dat
+$ lag_pool list.lst
+1| @ID@
+1| Reading: list.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: t1.dat
+1| #lag A B
+1| Bartlett correction factor (sum of gammabar) = 44.0000
+2| Writing: list_avg.dat
+2| Writing: list_ROIavg.dat
+2| Writing: list_gammabar.dat
+> list_avg.dat
+| #lag_pool list.lst
+| #@ID@
+| #      lag         A         B
+|         -1    1.0000    2.0000
+|          0    3.0000    4.0000
+|          1    5.0000    6.0000
+> list_ROIavg.dat
+| #lag_pool list.lst
+| #@ID@
+| #      lag    ROIavg
+|         -1    1.5000
+|          0    3.5000
+|          1    5.5000
+> list_gammabar.dat
+| #lag_pool list.lst
+| #@ID@
+| #sum of gammabar = 44.0000
+|         -1    2.0000
+|          0   12.0000
+|          1   30.0000
+
+=== the last header line before the data sets nreg; every '#' in it parts tokens; headers echo as read
+< t.dat
+| #made by lagcorr \t\r
+| #lag A#1 B
+| -1 1 2 3
+| 0 4 5 6
+| 1 7 8 9
+< three.lst
+| t.dat
+$ lag_pool three.lst
+1| @ID@
+1| Reading: three.lst
+1| nsub=1 nreg3 mlag=1
+1| Reading: t.dat
+1| #made by lagcorr \t\r
+1| #lag A#1 B
+1| Bartlett correction factor (sum of gammabar) = 92.0000
+2| Writing: three_avg.dat
+2| Writing: three_ROIavg.dat
+2| Writing: three_gammabar.dat
+> three_avg.dat
+| #lag_pool three.lst
+| #@ID@
+| #      lag         A         1         B
+|         -1    1.0000    2.0000    3.0000
+|          0    4.0000    5.0000    6.0000
+|          1    7.0000    8.0000    9.0000
+> three_ROIavg.dat
+| #lag_pool three.lst
+| #@ID@
+| #      lag    ROIavg
+|         -1    2.0000
+|          0    5.0000
+|          1    8.0000
+> three_gammabar.dat
+| #lag_pool three.lst
+| #@ID@
+| #sum of gammabar = 92.0000
+|         -1    3.6667
+|          0   24.6667
+|          1   63.6667
+
+# s2 stops after lag 0: its lags 1 and 2 enter the means as zeros. Its lags
+# are read as integers (-2.0 is -2, -1.9 is -1), a value that is no number is
+# 0, and its one header line with a lag column and two labels replaces A and
+# B wherever it stands. A last line without a newline echoes without one.
+=== two subjects: a table stopping early, fractional lags, words for values, labels from a later table
+< s1.dat
+| #lag A B
+| -2 1 2
+| -1 3 4
+| 0 5 6
+| 1 7 8
+| 2 9 10
+| #stop\c
+< s2.dat
+| #2 regions, 3 lags
+| -2.0 2 x
+| #lag Left_PCC Right_PCC
+| -1.9 3 1e1
+| 0 n/a -4
+| #end
+< pair.lst
+| s1.dat
+| s2.dat
+$ lag_pool pair.lst
+1| @ID@
+1| Reading: pair.lst
+1| nsub=2 nreg2 mlag=2
+1| Reading: s1.dat
+1| #lag A B
+1| #stopReading: s2.dat
+1| #2 regions, 3 lags
+1| #lag Left_PCC Right_PCC
+1| #end
+1| Bartlett correction factor (sum of gammabar) = 61.5000
+2| Writing: pair_avg.dat
+2| Writing: pair_ROIavg.dat
+2| Writing: pair_gammabar.dat
+> pair_avg.dat
+| #lag_pool pair.lst
+| #@ID@
+| #      lag  Left_PCC Right_PCC
+|         -2    1.5000    1.0000
+|         -1    3.0000    7.0000
+|          0    2.5000    1.0000
+|          1    3.5000    4.0000
+|          2    4.5000    5.0000
+> pair_ROIavg.dat
+| #lag_pool pair.lst
+| #@ID@
+| #      lag    ROIavg
+|         -2    1.2500
+|         -1    5.0000
+|          0    1.7500
+|          1    3.7500
+|          2    4.7500
+> pair_gammabar.dat
+| #lag_pool pair.lst
+| #@ID@
+| #sum of gammabar = 61.5000
+|         -2    1.5000
+|         -1   21.0000
+|          0    2.5000
+|          1   14.0000
+|          2   22.5000
+
+=== results beside a list in a subdirectory; options before and after; the last list line needs no newline
+% mkdir data
+< data/sub1.dat
+| #lag PCC mPFC
+| -1 0.5 0.25
+| 0 1 -1
+| 1 0.25 0.5
+< data/sub2.dat
+| #lag PCC mPFC
+| -1 0.5 -0.25
+| 0 -1 1
+| 1 0.75 0.5
+< data/study.lst.txt
+| data/sub1.dat
+| data/sub2.dat\c
+$ lag_pool -v data/study.lst.txt -q other.lst
+1| @ID@
+1| Reading: data/study.lst.txt
+1| nsub=2 nreg2 mlag=1
+1| Reading: data/sub1.dat
+1| #lag PCC mPFC
+1| Reading: data/sub2.dat
+1| #lag PCC mPFC
+1| Bartlett correction factor (sum of gammabar) = 0.2500
+2| Writing: data/study_avg.dat
+2| Writing: data/study_ROIavg.dat
+2| Writing: data/study_gammabar.dat
+>! study_avg.dat
+>! other_avg.dat
+> data/study_avg.dat
+| #lag_pool -v data/study.lst.txt -q other.lst
+| #@ID@
+| #      lag       PCC      mPFC
+|         -1    0.5000    0.0000
+|          0    0.0000    0.0000
+|          1    0.5000    0.5000
+> data/study_ROIavg.dat
+| #lag_pool -v data/study.lst.txt -q other.lst
+| #@ID@
+| #      lag    ROIavg
+|         -1    0.2500
+|          0    0.0000
+|          1    0.5000
+> data/study_gammabar.dat
+| #lag_pool -v data/study.lst.txt -q other.lst
+| #@ID@
+| #sum of gammabar = 0.2500
+|         -1    0.0000
+|          0    0.0000
+|          1    0.2500
+
+# With one region there is no pair: each gammabar is 0/0, which x86 makes a
+# NaN with its sign bit set, and so is their sum. A sum starts from +0, so
+# the -0 at lag 0 averages to +0.
+=== one region: gammabar and the factor are not a number
+< t.dat
+| #lag PCC
+| -1 0.5
+| 0 -0
+| 1 -0.75
+< one.lst
+| t.dat
+$ lag_pool one.lst
+1| @ID@
+1| Reading: one.lst
+1| nsub=1 nreg1 mlag=1
+1| Reading: t.dat
+1| #lag PCC
+1| Bartlett correction factor (sum of gammabar) = -nan
+2| Writing: one_avg.dat
+2| Writing: one_ROIavg.dat
+2| Writing: one_gammabar.dat
+> one_avg.dat
+| #lag_pool one.lst
+| #@ID@
+| #      lag       PCC
+|         -1    0.5000
+|          0    0.0000
+|          1   -0.7500
+> one_ROIavg.dat
+| #lag_pool one.lst
+| #@ID@
+| #      lag    ROIavg
+|         -1    0.5000
+|          0    0.0000
+|          1   -0.7500
+> one_gammabar.dat
+| #lag_pool one.lst
+| #@ID@
+| #sum of gammabar = -nan
+|         -1      -nan
+|          0      -nan
+|          1      -nan
+
+# 12345.5 * -1234.25 is -15237433.375, which single precision rounds to
+# -15237433; the sum -15237433 + 50000.125 rounds to -15187433.
+=== wide values and long labels fill their fields without a blank
+< t.dat
+| #lag Left_Posterior_Cingulate_Cortex_7Networks_Default_PCC_1 R
+| -1 12345.5 -1234.25
+| 0 100000.25 0.5
+| 1 -1000.5 2
+< wide.lst
+| t.dat
+$ lag_pool wide.lst
+1| @ID@
+1| Reading: wide.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag Left_Posterior_Cingulate_Cortex_7Networks_Default_PCC_1 R
+1| Bartlett correction factor (sum of gammabar) = -15189434.0000
+2| Writing: wide_avg.dat
+2| Writing: wide_ROIavg.dat
+2| Writing: wide_gammabar.dat
+> wide_avg.dat
+| #lag_pool wide.lst
+| #@ID@
+| #      lagLeft_Posterior_Cingulate_Cortex_7Networks_Default_PCC_1         R
+|         -112345.5000-1234.2500
+|          0100000.2500    0.5000
+|          1-1000.5000    2.0000
+> wide_ROIavg.dat
+| #lag_pool wide.lst
+| #@ID@
+| #      lag    ROIavg
+|         -1 5555.6250
+|          050000.3750
+|          1 -499.2500
+> wide_gammabar.dat
+| #lag_pool wide.lst
+| #@ID@
+| #sum of gammabar = -15189434.0000
+|         -1-15237433.0000
+|          050000.1250
+|          1-2001.0000
+
+=== 1,500 regions with long labels on lines of tens of kilobytes are read whole
+% awk 'function label(r) { return sprintf("Schaefer2018_1500Parcels_17Networks_%s_Region_%04d", r % 2 ? "LH" : "RH", r) } function value(s, r, l) { return s == 1 ? ((r * 7 + l * 3 + 100) % 9 - 4) / 2 : ((r * 5 + l + 100) % 7 - 3) / 4 } BEGIN { for (s = 1; s <= 2; s++) { f = "t" s ".dat"; print f > "big.lst"; printf "#lag" > f; for (r = 1; r <= 1500; r++) printf " %s", label(r) > f; printf "\n" > f; for (l = -2; l <= 2; l++) { printf "%d", l > f; for (r = 1; r <= 1500; r++) printf " %12.6f", value(s, r, l) > f; printf "\n" > f } close(f) } printf "#%9s", "lag" > "expected"; for (r = 1; r <= 1500; r++) printf "%10s", label(r) > "expected"; printf "\n" > "expected"; for (l = -2; l <= 2; l++) { printf "%10d", l > "expected"; for (r = 1; r <= 1500; r++) printf "%10.4f", (value(1, r, l) + value(2, r, l)) / 2 > "expected"; printf "\n" > "expected" } }'
+$ lag_pool big.lst > out
+2| Writing: big_avg.dat
+2| Writing: big_ROIavg.dat
+2| Writing: big_gammabar.dat
+& [ "$(head -n 1 t1.dat | wc -c)" -gt 70000 ] && [ "$(tail -n 1 t2.dat | wc -c)" -gt 19000 ]
+& [ "$(sed -n 3p out)" = "nsub=2 nreg1500 mlag=2" ] && [ "$(sed -n 5p out)" = "$(head -n 1 t1.dat)" ]
+& [ "$(head -n 1 big_avg.dat)" = "#lag_pool big.lst" ] && tail -n +3 big_avg.dat | cmp - expected
+& [ "$(wc -l < big_ROIavg.dat)" = 8 ] && [ "$(wc -l < big_gammabar.dat)" = 8 ]
+
+=== an empty list file is a format error naming it
+% : > empty.lst
+$ lag_pool empty.lst
+1| @ID@
+1| Reading: empty.lst
+2| lag_pool: empty.lst format error
+? 255
+
+=== a list file that cannot be opened, or read, is a read error naming it
+% mkdir dir.lst
+$ lag_pool none.lst; echo "status $?"; lag_pool dir.lst
+1| @ID@
+1| Reading: none.lst
+1| status 255
+1| @ID@
+1| Reading: dir.lst
+2| lag_pool: none.lst read error
+2| lag_pool: dir.lst read error
+? 255
+
+=== every listed table is checked before any is read
+< t.dat
+| #lag A B
+| -1 1 2
+< list.lst
+| t.dat
+| missing.dat
+| t.dat
+$ lag_pool list.lst
+1| @ID@
+1| Reading: list.lst
+2| lag_pool: missing.dat read error
+? 255
+
+=== a blank list line names the empty path; a carriage return stays part of the path
+< t.dat
+| #lag A B
+| -1 1 2
+< blank.lst
+| t.dat
+|
+| t.dat
+< crlf.lst
+| t.dat\r
+$ lag_pool blank.lst; lag_pool crlf.lst
+1| @ID@
+1| Reading: blank.lst
+1| @ID@
+1| Reading: crlf.lst
+2| lag_pool:  read error
+2| lag_pool: t.dat\r read error
+? 255
+
+=== a table that is a directory is a read error, first or later
+% mkdir first.dat later.dat
+< t.dat
+| #lag A B
+| -1 1 2
+< first.lst
+| first.dat
+< later.lst
+| t.dat
+| later.dat
+$ lag_pool first.lst; lag_pool later.lst
+1| @ID@
+1| Reading: first.lst
+1| @ID@
+1| Reading: later.lst
+1| nsub=2 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag A B
+1| Reading: later.dat
+2| lag_pool: first.dat read error
+2| lag_pool: later.dat read error
+? 255
+
+# None of these first tables gives a shape. Each line printed: the status,
+# then the last line on standard output, which is never the nsub line.
+=== the first table: data before any header, no region, no data, a bad first line
+< nohead.dat
+| -1 1 2
+| #lag A B
+< indented.dat
+|  #lag A B
+| -1 1 2
+< lagonly.dat
+| #lag
+| -1
+< hashonly.dat
+| #
+| -1
+< nodata.dat
+| #lag A B
+< blank.dat
+| #lag A B
+|
+| -1 1 2
+< count.dat
+| #lag A B
+| -1 1 2 3
+< zero.dat
+| #lag A B
+| 0 1 2
+< positive.dat
+| #lag A B
+| 3 1 2
+< word.dat
+| #lag A B
+| lag 1 2
+< intmin.dat
+| #lag A B
+| -2147483648 1 2
+% for t in nohead indented lagonly hashonly nodata blank count zero positive word intmin; do echo $t.dat > $t.lst; done
+$ for t in nohead indented lagonly hashonly nodata blank count zero positive word intmin; do lag_pool $t.lst > out; echo "$? $(tail -n 1 out)"; done
+1| 255 Reading: nohead.lst
+1| 255 Reading: indented.lst
+1| 255 Reading: lagonly.lst
+1| 255 Reading: hashonly.lst
+1| 255 Reading: nodata.lst
+1| 255 Reading: blank.lst
+1| 255 Reading: count.lst
+1| 255 Reading: zero.lst
+1| 255 Reading: positive.lst
+1| 255 Reading: word.lst
+1| 255 Reading: intmin.lst
+2| lag_pool: nohead.dat format error
+2| lag_pool: indented.dat format error
+2| lag_pool: lagonly.dat format error
+2| lag_pool: hashonly.dat format error
+2| lag_pool: nodata.dat format error
+2| lag_pool: blank.dat format error
+2| lag_pool: count.dat format error
+2| lag_pool: zero.dat format error
+2| lag_pool: positive.dat format error
+2| lag_pool: word.dat format error
+2| lag_pool: intmin.dat format error
+
+# After good.dat (lags -1 to 1, two regions), each of these second tables
+# is a format error naming it. Each line printed: the status, then the last
+# line on standard output, which names the table being read.
+=== a later table: lags from -mlag up without gap, repeat or excess; blank lines and remarks are data lines
+< good.dat
+| #lag A B
+| -1 1 2
+| 0 3 4
+| 1 5 6
+< start.dat
+| 0 3 4
+< gap.dat
+| -1 1 2
+| 1 5 6
+< repeat.dat
+| -1 1 2
+| -1 1 2
+< excess.dat
+| -1 1 2
+| 0 3 4
+| 1 5 6
+| 2 7 8
+< blankmid.dat
+| -1 1 2
+|
+| 0 3 4
+< blankend.dat
+| #lag A B
+| -1 1 2
+| 0 3 4
+| 1 5 6
+|
+< remark.dat
+| -1 1 2 # first run
+< short.dat
+| -1 1
+< wider.dat
+| #lag A B C
+| -1 1 2 3
+% for t in start gap repeat excess blankmid blankend remark short wider; do printf 'good.dat\n%s.dat\n' $t > $t.lst; done
+$ for t in start gap repeat excess blankmid blankend remark short wider; do lag_pool $t.lst > out; echo "$? $(tail -n 1 out)"; done
+1| 255 Reading: start.dat
+1| 255 Reading: gap.dat
+1| 255 Reading: repeat.dat
+1| 255 Reading: excess.dat
+1| 255 Reading: blankmid.dat
+1| 255 #lag A B
+1| 255 Reading: remark.dat
+1| 255 Reading: short.dat
+1| 255 #lag A B C
+2| lag_pool: start.dat format error
+2| lag_pool: gap.dat format error
+2| lag_pool: repeat.dat format error
+2| lag_pool: excess.dat format error
+2| lag_pool: blankmid.dat format error
+2| lag_pool: blankend.dat format error
+2| lag_pool: remark.dat format error
+2| lag_pool: short.dat format error
+2| lag_pool: wider.dat format error
+
+=== a first lag whose rows could never be counted is a memory error
+< huge.dat
+| #lag A
+| -1073741824 1
+< huge.lst
+| huge.dat
+$ lag_pool huge.lst
+1| @ID@
+1| Reading: huge.lst
+1| nsub=1 nreg1 mlag=1073741824
+2| lag_pool: memory allocation error
+? 255
+
+=== a result file that cannot be created is a write error, and nothing after it is written
+< t.dat
+| #lag A B
+| -1 1 2
+| 0 3 4
+| 1 5 6
+< a.lst
+| t.dat
+% cp a.lst b.lst && mkdir a_avg.dat b_ROIavg.dat
+$ lag_pool a.lst; lag_pool b.lst
+1| @ID@
+1| Reading: a.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag A B
+1| @ID@
+1| Reading: b.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag A B
+2| lag_pool: a_avg.dat write error
+2| Writing: b_avg.dat
+2| lag_pool: b_ROIavg.dat write error
+? 255
+>! a_ROIavg.dat
+>! a_gammabar.dat
+>! b_gammabar.dat
+> b_avg.dat
+| #lag_pool b.lst
+| #@ID@
+| #      lag         A         B
+|         -1    1.0000    2.0000
+|          0    3.0000    4.0000
+|          1    5.0000    6.0000
+
+=== a result file whose writing fails is a write error, and no factor line follows
+< t.dat
+| #lag A B
+| -1 1 2
+< c.lst
+| t.dat
+% ln -s /dev/full c_gammabar.dat
+$ lag_pool c.lst
+1| @ID@
+1| Reading: c.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag A B
+2| Writing: c_avg.dat
+2| Writing: c_ROIavg.dat
+2| Writing: c_gammabar.dat
+2| lag_pool: c_gammabar.dat write error
+? 255
+& [ -L c_gammabar.dat ] && [ "$(wc -l < c_ROIavg.dat)" = 6 ]
+
+=== standard output that cannot be written is no success
+< t.dat
+| #lag A B
+| -1 1 2
+< d.lst
+| t.dat
+$ lag_pool d.lst > /dev/full
+2| Writing: d_avg.dat
+2| Writing: d_ROIavg.dat
+2| Writing: d_gammabar.dat
+2| lag_pool: standard output write error
+? 255
+& [ "$(wc -l < d_gammabar.dat)" = 6 ]

@@ -1,0 +1,105 @@
+// lag_pool's output root and its group arithmetic.
+#include "lag_pool/getroot.h"
+#include "lag_pool/pool.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TEST(Getroot, StripsKnownExtensionsFromTheEndOnly)
+{
+	EXPECT_EQ(getroot("run.lst"), "run");
+	EXPECT_EQ(getroot("run.dat.lst"), "run");
+	EXPECT_EQ(getroot("a.txt.rec.dat.lst.lst"), "a");
+	EXPECT_EQ(getroot("run.x.lst"), "run.x");
+	EXPECT_EQ(getroot("data/study.lst"), "data/study");
+	EXPECT_EQ(getroot("dir.d/list"), "dir.d/list");
+	EXPECT_EQ(getroot("dir.lst/list"), "dir.lst/list");
+	EXPECT_EQ(getroot("run.LST"), "run.LST");
+	EXPECT_EQ(getroot("run.lstx"), "run.lstx");
+	EXPECT_EQ(getroot("run.lst.bak"), "run.lst.bak");
+	EXPECT_EQ(getroot("run"), "run");
+	EXPECT_EQ(getroot(".lst"), "");
+	EXPECT_EQ(getroot(""), "");
+}
+
+// The sums of one cell over subjects given in list order.
+float group_mean(const std::vector<float> &subjects)
+{
+	float sum = 0;
+	for (float v : subjects)
+		add_row(&sum, &v, 1);
+	group_means(&sum, 1, static_cast<int>(subjects.size()));
+	return sum;
+}
+
+TEST(GroupMeans, SingleSumInListOrderFromPositiveZero)
+{
+	// In float, 1 + 1e8 is 1e8: in list order the 1 is lost. Any other
+	// order, or a wider sum, gives 1/3.
+	EXPECT_EQ(group_mean({1, 1e8f, -1e8f}), 0.0f);
+	EXPECT_EQ(group_mean({-1e8f, 1e8f, 1}), 1.0f / 3.0f);
+	// A sum begins at +0, so a cell of -0s averages to +0, not -0.
+	EXPECT_FALSE(std::signbit(group_mean({-0.0f})));
+	EXPECT_FALSE(std::signbit(group_mean({-0.0f, -0.0f})));
+	EXPECT_TRUE(std::isnan(group_mean({1, NAN, 2})));
+}
+
+TEST(GroupMeans, MissingLagsCountAsZeroSubjects)
+{
+	std::vector<float> sums = {0, 0}, values = {3, -0.0f};
+	add_row(sums.data(), values.data(), 2);
+	add_zero_row(sums.data(), 2);  // the second table stopped early
+	group_means(sums.data(), sums.size(), 2);
+	EXPECT_EQ(sums[0], 1.5f);
+	EXPECT_EQ(sums[1], 0.0f);
+	EXPECT_FALSE(std::signbit(sums[1]));
+}
+
+TEST(CrossProducts, WorkedExample)
+{
+	std::vector<float> avg = {1, 2, 3, 4, 5, 6}, roiavg(3), gammabar(3);
+	roi_means(avg.data(), 2, 3, roiavg.data());
+	EXPECT_EQ(roiavg, (std::vector<float>{1.5f, 3.5f, 5.5f}));
+	EXPECT_EQ(cross_products(avg.data(), 2, 3, gammabar.data()), 44.0f);
+	EXPECT_EQ(gammabar, (std::vector<float>{2, 12, 30}));
+}
+
+TEST(CrossProducts, RegionsSummedInOrder)
+{
+	// ((1e8 + 1) + -1e8) is 0 in float, the other way round 1.
+	std::vector<float> avg = {1e8f, 1, -1e8f}, roiavg(1);
+	roi_means(avg.data(), 3, 1, roiavg.data());
+	EXPECT_EQ(roiavg[0], 0.0f);
+}
+
+TEST(CrossProducts, OneRegionHasNoPairAndGivesNaN)
+{
+	std::vector<float> avg = {0.5f, -0.25f}, roiavg(2), gammabar(2);
+	roi_means(avg.data(), 1, 2, roiavg.data());
+	EXPECT_EQ(roiavg, avg);
+	EXPECT_TRUE(std::isnan(cross_products(avg.data(), 1, 2, gammabar.data())));
+	EXPECT_TRUE(std::isnan(gammabar[0]) && std::isnan(gammabar[1]));
+}
+
+TEST(CrossProducts, NaNStaysAtItsLag)
+{
+	std::vector<float> avg = {1, NAN, 1, 2}, gammabar(2);
+	EXPECT_TRUE(std::isnan(cross_products(avg.data(), 2, 2, gammabar.data())));
+	EXPECT_TRUE(std::isnan(gammabar[0]));
+	EXPECT_EQ(gammabar[1], 2.0f);
+}
+
+TEST(CrossProducts, PairCountDoesNotWrap)
+{
+	EXPECT_EQ(pair_count(1), 0.0f);
+	EXPECT_EQ(pair_count(2), 2.0f);
+	EXPECT_EQ(pair_count(46341), 2147441940.0f);
+	EXPECT_EQ(pair_count(46342), 2147534622.0f);
+	EXPECT_EQ(pair_count(65536), 4294901760.0f);
+}
+
+}  // namespace
