@@ -1,0 +1,82 @@
+// shuffle: prints 1..n in an order fixed by a seed.
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/args.h"
+#include "common/prog.h"
+#include "shuffle/permute.h"
+
+const char rcsid[] = "$Id: shuffle.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
+
+[[noreturn]] static void usage()
+{
+	printf("Usage: %s <int n>\n", program);
+	printf(" e.g., %s 31 -s10\n", program);
+	printf("\toption\n");
+	printf("\t-s<int>\tspecifcy randomization seed\n");
+	printf("N.B.:\t%s prints to stdout seed-dependent randomly permuted integers in the range [1 <n>]\n",
+	       program);
+	exit(1);
+}
+
+// A decimal integer as strtol reads it, cut to its low 32 bits.
+static int low32(const char *s)
+{
+	return int(uint32_t(strtol(s, nullptr, 10)));
+}
+
+// The text after the first 's' of the last option group that holds one; 0
+// without such a group.
+static int seed_option(int argc, char *argv[])
+{
+	int seed = 0;
+	for (int i = 1; i < argc; i++) {
+		const char *s = argv[i][0] == '-' ? strchr(argv[i], 's') : nullptr;
+		if (s)
+			seed = low32(s + 1);
+	}
+	return seed;
+}
+
+// Prints order[i] + 1 with "%d " for every i, in big blocks; stops once
+// standard output has failed, which exit_success reports.
+static void print_order(const int *order, int n)
+{
+	enum { BLOCK = 1 << 15 };
+	static char buf[BLOCK * 11];
+	for (int i = 0, count; i < n && !ferror(stdout); i += count) {
+		count = std::min<int>(BLOCK, n - i);
+		fwrite(buf, 1, format_order(buf, order + i, count), stdout);
+	}
+}
+
+int main(int argc, char *argv[])
+{
+	setprog(argv);
+
+	const char *count;
+	if (positionals(argc, argv, &count, 1) < 1)
+		usage();
+	int n = low32(count);
+	int seed = seed_option(argc, argv);
+
+	int64_t bytes = int64_t(n) * int64_t(sizeof(int));
+	int *order = bytes < 0 ? nullptr : static_cast<int *>(bigalloc(size_t(bytes)));
+	if (!order) {
+		printf("%s: memory allocation error\n", program);
+		exit(255);
+	}
+	if (seed != 0) {
+		srandom(uint32_t(seed));
+		permute(order, n);
+	} else {
+		for (int i = 0; i < n; i++)
+			order[i] = i;
+	}
+	print_order(order, n);
+	free(order);
+	exit_success();
+}
