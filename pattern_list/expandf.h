@@ -1,0 +1,13 @@
+// Expansion of compact format strings: a count repeats the symbol or the
+// bracketed group after it ("3x" is "xxx", "2(+-)" is "+-+-"), and the
+// letters C, S, c and s take a count written after them and stand for a
+// block that ends in '~' ("C3" is "CC~").
+#pragma once
+
+// Rewrites the format text held in buf, a buffer of bufsize bytes, into its
+// expansion. Returns 0 on success (at once for an empty format), 1 after
+// printing why the format cannot be expanded, and -1 when an intermediate
+// text outgrew the working storage. On failure buf is left exactly as it
+// was. A buffer that holds no terminator is a format too long for it.
+// Ends the process with status 255 when memory cannot be allocated.
+int expandf(char *buf, int bufsize);
