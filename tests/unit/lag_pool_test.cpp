@@ -48,27 +48,7 @@ TEST(GroupMeans, SingleSumInListOrderFromPositiveZero)
 	EXPECT_TRUE(std::isnan(group_mean({1, NAN, 2})));
 }
 
-TEST(GroupMeans, MissingLagsCountAsZeroSubjects)
-{
-	std::vector<float> sums = {0, 0}, values = {3, -0.0f};
-	add_row(sums.data(), values.data(), 2);
-	add_zero_row(sums.data(), 2);  // the second table stopped early
-	group_means(sums.data(), sums.size(), 2);
-	EXPECT_EQ(sums[0], 1.5f);
-	EXPECT_EQ(sums[1], 0.0f);
-	EXPECT_FALSE(std::signbit(sums[1]));
-}
-
-TEST(CrossProducts, WorkedExample)
-{
-	std::vector<float> avg = {1, 2, 3, 4, 5, 6}, roiavg(3), gammabar(3);
-	roi_means(avg.data(), 2, 3, roiavg.data());
-	EXPECT_EQ(roiavg, (std::vector<float>{1.5f, 3.5f, 5.5f}));
-	EXPECT_EQ(cross_products(avg.data(), 2, 3, gammabar.data()), 44.0f);
-	EXPECT_EQ(gammabar, (std::vector<float>{2, 12, 30}));
-}
-
-TEST(CrossProducts, RegionsSummedInOrder)
+TEST(RegionMeans, SummedInRegionOrder)
 {
 	// ((1e8 + 1) + -1e8) is 0 in float, the other way round 1.
 	std::vector<float> avg = {1e8f, 1, -1e8f}, roiavg(1);

@@ -181,26 +181,6 @@ TEST(Tokens, EveryByteOutsidePrintableAsciiSeparatesNulIncluded)
 	EXPECT_EQ(count_tokens(nullptr, nullptr), 0u);
 }
 
-bool data_line(const std::string &line, int lag, std::vector<float> &values)
-{
-	return read_data_line(line.data(), line.data() + line.size(), lag, values.data(),
-	                      static_cast<int>(values.size()));
-}
-
-TEST(DataLine, NeedsTheExpectedLagAndExactlyOneValuePerRegion)
-{
-	std::vector<float> v(2);
-	EXPECT_TRUE(data_line("-1 0.25 -2e1\n", -1, v));
-	EXPECT_EQ(v, (std::vector<float>{0.25f, -20.0f}));
-	EXPECT_TRUE(data_line("-1.0 x 7", -1, v));  // no newline: the last line of a file
-	EXPECT_EQ(v, (std::vector<float>{0.0f, 7.0f}));
-	EXPECT_FALSE(data_line("0 1 2\n", -1, v));
-	EXPECT_FALSE(data_line("-1 1\n", -1, v));
-	EXPECT_FALSE(data_line("-1 1 2 # remark\n", -1, v));
-	EXPECT_FALSE(data_line("\n", -1, v));
-	EXPECT_FALSE(data_line("", 0, v));
-}
-
 // The lines of a stream holding text, as the reader hands them out.
 std::vector<std::string> lines(const std::string &text)
 {
