@@ -47,9 +47,10 @@ static void print_order(const int *order, int n)
 {
 	enum { BLOCK = 1 << 15 };
 	static char buf[BLOCK * 11];
-	for (int i = 0, count; i < n && !ferror(stdout); i += count) {
-		count = std::min<int>(BLOCK, n - i);
+	for (int i = 0; i < n && !ferror(stdout);) {
+		int count = std::min<int>(BLOCK, n - i);
 		fwrite(buf, 1, format_order(buf, order + i, count), stdout);
+		i += count;
 	}
 }
 

@@ -69,15 +69,6 @@ TEST(Permute, IsThePlainMethodWithExactlyNDraws)
 	}
 }
 
-TEST(Permute, NothingForNoCount)
-{
-	srandom(3);
-	long first = random();
-	srandom(3);
-	permute(nullptr, 0);
-	EXPECT_EQ(random(), first);
-}
-
 // keysort against a stable sort of the positions, on keys full of ties.
 void expect_keysort(std::vector<uint32_t> keys)
 {
