@@ -180,25 +180,25 @@ static const char twodigits[] =
 	"40414243444546474849505152535455565758596061626364656667686970717273747576777879"
 	"8081828384858687888990919293949596979899";
 
+// Digits are written in place, from the last, once the width is known.
 size_t format_order(char *buf, const int *values, int count)
 {
 	char *p = buf;
 	for (int i = 0; i < count; i++) {
-		char digits[10];
-		char *end = digits + sizeof digits, *d = end;
 		uint32_t v = uint32_t(values[i]) + 1;
+		int width = 1;
+		for (uint64_t power = 10; v >= power; power *= 10)
+			width++;
+		char *d = p + width;
 		for (; v >= 100; v /= 100) {
 			d -= 2;
 			memcpy(d, twodigits + 2 * (v % 100), 2);
 		}
-		if (v >= 10) {
-			d -= 2;
-			memcpy(d, twodigits + 2 * v, 2);
-		} else {
-			*--d = char('0' + v);
-		}
-		memcpy(p, d, end - d);
-		p += end - d;
+		if (v >= 10)
+			memcpy(d - 2, twodigits + 2 * v, 2);
+		else
+			d[-1] = char('0' + v);
+		p += width;
 		*p++ = ' ';
 	}
 	return p - buf;
