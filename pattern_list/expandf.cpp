@@ -211,7 +211,7 @@ void survey_groups(survey *s, long first, long n)
 		if (t[i] == ')') {
 			long k = s->ngroups++;
 			long e = i;
-			while (is_digit(t[e - 1]))
+			while (is_digit(t[e - 1]))	// stops at the group's '('
 				e--;
 			s->groups[k].end = e;
 			s->at[i] = k;
@@ -244,8 +244,11 @@ uint64_t failing_copy(const survey *s, const group *g, uint64_t before, uint64_t
 {
 	if (!g->nested || g->count == 0)
 		return 0;
-	// The peak is linear in j: only the last or the first copy can be the
-	// first to fail.
+	// From one copy to the one before it, the text in front loses a content
+	// as written and the text behind gains one expanded. When that makes no
+	// copy longer, the last copy, expanded first, is the first to fail if
+	// any is; otherwise the copies that fail are the first few, and the
+	// last of them is expanded first.
 	if (g->length >= g->expanded)
 		return copy_peak(g, before, after, g->count) > s->limit ? g->count : 0;
 	if (copy_peak(g, before, after, 1) <= s->limit)
@@ -333,6 +336,8 @@ void compose(const survey *s, long n, char *out, size_t len)
 	}
 }
 
+// Bracketed groups, expanded from the last ')' backwards; the content of
+// a group is repeated count times and its own groups expand in each copy.
 int groups(work *w)
 {
 	const char *t = w->text;
