@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# A small pipeline through all six programs on the bundled data. It works
+# in examples/out/ (made afresh) and prints what each program produced.
+#
+#   examples/run.sh [BINDIR]     BINDIR defaults to build/bin
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+bin=$(cd "${1:-$here/../build/bin}" && pwd)
+export PATH="$bin:$PATH"
+out=$here/out
+rm -rf "$out"
+mkdir -p "$out"
+cd "$out"
+
+step() { printf '\n==== %s\n' "$*"; }
+show() { printf -- '---- %s\n' "$1"; cat "$1"; }
+
+cp "$here"/epi_to_anat_t4 "$here"/anat_to_atlas_t4 .
+
+step "xfm_unit atlas_to_atlas_t4: the identity, to check a chain against"
+xfm_unit atlas_to_atlas_t4
+show atlas_to_atlas_t4
+
+step "xfm_reverse epi_to_anat_t4: the anatomy back to the functional image"
+xfm_reverse epi_to_anat_t4
+show anat_to_epi_t4
+
+step "xfm_chain epi_to_anat_t4 anat_to_atlas_t4: the functional image to the atlas"
+# The atlas transform carries no scale, so the product carries none either.
+xfm_chain epi_to_anat_t4 anat_to_atlas_t4
+show epi_to_atlas_t4
+
+step "xfm_chain epi_to_atlas_t4 atlas_to_atlas_t4 check_t4: the identity changes no number"
+xfm_chain epi_to_atlas_t4 atlas_to_atlas_t4 check_t4 >/dev/null
+matrix() { sed -n '/^t4$/,+4p' "$1"; }
+diff <(matrix epi_to_atlas_t4) <(matrix check_t4) && echo "same matrix (the identity has no scale, so the product has none)"
+
+step "lag_pool cohort.lst: group means over four subjects"
+cp -r "$here"/cohort .
+(cd cohort && lag_pool cohort.lst)
+show cohort/cohort_avg.dat
+show cohort/cohort_ROIavg.dat
+show cohort/cohort_gammabar.dat
+
+step "pattern_list: a block design, as symbols on one line and as weights"
+pattern_list -e '4x3(2+2-)'
+echo
+pattern_list -w '4x3(2+2-)' | paste -sd ' '
+
+
+step "shuffle 4 -s7: a seeded order in which to review the four subjects"
+shuffle 4 -s7
+echo
+
+step "plot of the lag curves"
+if command -v gnuplot >/dev/null; then
+	gnuplot -e "root='cohort/cohort'" "$here"/plot_lags.gp
+	echo "wrote $out/cohort/cohort_lags.png"
+else
+	echo "gnuplot is not installed: 'apt-get install gnuplot-nox' and run this again to draw"
+	echo "$out/cohort/cohort_lags.png from the ROIavg and gammabar results."
+fi
