@@ -22,18 +22,14 @@ int t4read(FILE *fp, float t4[16])
 	return 0;
 }
 
-void read_xfm(const char *path, float t4[16], float &scale)
+int t4scan(FILE *fp, float t4[16], float &scale)
 {
-	FILE *fp = fopen(path, "r");
-	if (!fp)
-		errr(program, path);
-	printf("Reading: %s\n", path);
-
 	scale = 0;
 	int blocks = 0;
 	char *line = nullptr;
 	size_t cap = 0;
-	while (getline(&line, &cap, fp) != -1) {
+	int status = 0;
+	while (status == 0 && getline(&line, &cap, fp) != -1) {
 		// Only the first two tokens can matter: "scale:" and its value,
 		// or a lone "t4".
 		char *tok[2];
@@ -41,19 +37,28 @@ void read_xfm(const char *path, float t4[16], float &scale)
 		if (ntok == 2 && !strcmp(tok[0], "scale:"))
 			scale = float(strtod(tok[1], nullptr));
 		if (ntok == 1 && !strcmp(tok[0], "t4")) {
-			if (t4read(fp, t4) != 0)
-				errr(program, path);
+			status = t4read(fp, t4);
 			blocks++;
 		}
 	}
 	free(line);
-	if (ferror(fp))
-		errr(program, path);
+	if (status != 0 || ferror(fp))
+		return -1;
 	if (blocks == 0) {
 		rewind(fp);
-		if (t4read(fp, t4) != 0)
-			errr(program, path);
+		return t4read(fp, t4);
 	}
+	return 0;
+}
+
+void read_xfm(const char *path, float t4[16], float &scale)
+{
+	FILE *fp = fopen(path, "r");
+	if (!fp)
+		errr(program, path);
+	printf("Reading: %s\n", path);
+	if (t4scan(fp, t4, scale) != 0)
+		errr(program, path);
 	fclose(fp);
 }
 

@@ -15,10 +15,15 @@ void t4list(FILE *fp, const float t4[16]);
 // the first row that did not deliver four values.
 int t4read(FILE *fp, float t4[16]);
 
-// Reads the transform file at path: prints "Reading: %s\n", takes the
-// matrix of the last "t4" block (or the first 16 numbers of a file without
-// one) and the value of the last "scale:" line (0 without one). A file that
-// cannot be opened or read ends the run with a read error.
+// Scans a transform file just opened for reading: takes the matrix of the
+// last "t4" block (or the first 16 numbers of a file without one) and the
+// value of the last "scale:" line (0 without one). Returns 0, or -1 when a
+// block or the bare form did not hold 16 numbers or reading failed.
+int t4scan(FILE *fp, float t4[16], float &scale);
+
+// Reads the transform file at path with t4scan, after printing
+// "Reading: %s\n". A file that cannot be opened or read ends the run with a
+// read error.
 void read_xfm(const char *path, float t4[16], float &scale);
 
 // Writes a transform file at path: the header lines, the comment line when
