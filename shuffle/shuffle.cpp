@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "common/args.h"
 #include "common/prog.h"
+#include "shuffle/args.h"
 #include "shuffle/permute.h"
 
 const char rcsid[] = "$Id: shuffle.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
@@ -20,25 +20,6 @@ const char rcsid[] = "$Id: shuffle.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 	printf("N.B.:\t%s prints to stdout seed-dependent randomly permuted integers in the range [1 <n>]\n",
 	       program);
 	exit(1);
-}
-
-// A decimal integer as strtol reads it, cut to its low 32 bits.
-static int low32(const char *s)
-{
-	return int(uint32_t(strtol(s, nullptr, 10)));
-}
-
-// The text after the first 's' of the last option group that holds one; 0
-// without such a group.
-static int seed_option(int argc, char *argv[])
-{
-	int seed = 0;
-	for (int i = 1; i < argc; i++) {
-		const char *s = argv[i][0] == '-' ? strchr(argv[i], 's') : nullptr;
-		if (s)
-			seed = low32(s + 1);
-	}
-	return seed;
 }
 
 // Prints order[i] + 1 with "%d " for every i, in big blocks; stops once
