@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -25,6 +26,30 @@ struct Pending {
 };
 
 static std::vector<Pending> pending;
+
+// While a temporary file exists, a signal that would end the run (a reader
+// of standard output gone, an interrupt) waits until the file is renamed or
+// removed, and then ends it as it would have.
+static sigset_t unheld;
+
+static void hold_signals()
+{
+	if (!pending.empty())
+		return;
+	sigset_t held;
+	sigemptyset(&held);
+	sigaddset(&held, SIGHUP);
+	sigaddset(&held, SIGINT);
+	sigaddset(&held, SIGPIPE);
+	sigaddset(&held, SIGTERM);
+	sigprocmask(SIG_BLOCK, &held, &unheld);
+}
+
+static void release_signals()
+{
+	if (pending.empty())
+		sigprocmask(SIG_SETMASK, &unheld, nullptr);
+}
 
 // A stream opened while descriptor 0, 1 or 2 is closed would take its
 // number, and standard output or error would then land in the file. Keep
@@ -68,6 +93,19 @@ static bool resolve(const char *path, std::string &target)
 	return true;
 }
 
+// ".NAME.XXXXXX" beside the target. NAME is the target's base name, cut
+// where needed so that the temporary name fits wherever the target's does:
+// a name near the length limit must not lose the safe way of writing.
+static std::string temporary_name(const std::string &target)
+{
+	std::string dir = directory_of(target), base = base_of(target);
+	size_t keep = std::min(base.size(), NAME_MAX - strlen("..XXXXXX"));
+	size_t room = PATH_MAX - 1 - strlen("/..XXXXXX");
+	if (dir.size() + keep > room)
+		keep = dir.size() < room ? room - dir.size() : 0;
+	return dir + "/." + base.substr(0, keep) + ".XXXXXX";
+}
+
 static mode_t creation_mode()
 {
 	mode_t mask = umask(0);
@@ -77,17 +115,15 @@ static mode_t creation_mode()
 
 // Opens a temporary file beside target with the permission bits the target
 // has, or would get if fopen created it. Returns -1 when it cannot.
-static int open_temporary(const std::string &target, std::string &temp)
+static int open_temporary(const std::string &target, const struct stat *st, std::string &temp)
 {
-	temp = directory_of(target) + "/." + base_of(target) + ".XXXXXX";
+	temp = temporary_name(target);
 	int fd = mkstemp(temp.data());
 	if (fd == -1)
 		return -1;
-	struct stat st;
-	bool exists = stat(target.c_str(), &st) == 0;
-	mode_t mode = exists ? st.st_mode & 07777 : creation_mode();
-	if (exists && geteuid() == 0)
-		(void)fchown(fd, st.st_uid, st.st_gid);
+	mode_t mode = st ? st->st_mode & 07777 : creation_mode();
+	if (st && geteuid() == 0)
+		(void)fchown(fd, st->st_uid, st->st_gid);
 	if (fchmod(fd, mode) == -1) {
 		close(fd);
 		unlink(temp.c_str());
@@ -103,22 +139,30 @@ FILE *open_output(const char *path)
 	// kill the run with the temporary file still lying about.
 	signal(SIGXFSZ, SIG_IGN);
 
-	// Devices, pipes and the like are written directly; a directory fails
-	// here as it always has.
+	// Devices, pipes and the like are written directly; a directory, like
+	// the empty path, fails here as it always has.
 	struct stat st;
-	if (stat(path, &st) == 0 && !S_ISREG(st.st_mode))
+	bool exists = stat(path, &st) == 0;
+	if (!*path || (exists && !S_ISREG(st.st_mode)))
 		return fopen(path, "w");
 
 	Pending out{nullptr, "", ""};
 	if (!resolve(path, out.target))
 		return fopen(path, "w");
-	int fd = open_temporary(out.target, out.temp);
-	if (fd == -1)
+	// A file that may not be written is not replaced either: fopen says why.
+	if (exists && access(out.target.c_str(), W_OK) != 0)
+		return fopen(path, "w");
+	hold_signals();
+	int fd = open_temporary(out.target, exists ? &st : nullptr, out.temp);
+	if (fd == -1) {
+		release_signals();
 		return fopen(path, "w");  // no temporary allowed here: write in place
+	}
 	out.fp = fdopen(fd, "w");
 	if (!out.fp) {
 		close(fd);
 		unlink(out.temp.c_str());
+		release_signals();
 		return nullptr;
 	}
 	pending.push_back(out);
@@ -127,22 +171,21 @@ FILE *open_output(const char *path)
 
 bool close_output(FILE *fp)
 {
-	Pending out{nullptr, "", ""};
-	for (size_t i = 0; i < pending.size(); i++) {
-		if (pending[i].fp == fp) {
-			out = pending[i];
-			pending.erase(pending.begin() + i);
-			break;
-		}
-	}
+	size_t i = 0;
+	while (i < pending.size() && pending[i].fp != fp)
+		i++;
 	bool failed = ferror(fp);
 	failed |= fclose(fp) != 0;
-	if (!out.fp)
+	if (i == pending.size())
 		return !failed;
-	if (!failed && rename(out.temp.c_str(), out.target.c_str()) == 0)
-		return true;
-	unlink(out.temp.c_str());
-	return false;
+
+	Pending out = pending[i];
+	pending.erase(pending.begin() + i);
+	bool replaced = !failed && rename(out.temp.c_str(), out.target.c_str()) == 0;
+	if (!replaced)
+		unlink(out.temp.c_str());
+	release_signals();
+	return replaced;
 }
 
 void write_command_line(FILE *fp, int argc, char *const argv[])
