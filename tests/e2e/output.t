@@ -1,5 +1,7 @@
 # The shared writing path: a file is replaced only once it is whole.
 @@ ID $Id: xfm_unit.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+@@ REV $Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+@@ POOL $Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
 
 === a write that fails leaves the earlier file intact and no temporary file
 % printf 'earlier\n' > a_t4
@@ -131,7 +133,7 @@ $ { exec 3<gone; } & exec 4>gone; wait; xfm_unit $(printf './%.0s' {1..2040})out
 1| status 141
 > x_avg.dat
 | #lag_pool x.lst
-| #$Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+| #@POOL@
 | #      lag         A         B
 |         -1    1.0000    2.0000
 |          0    0.0000    0.0000
@@ -140,8 +142,6 @@ $ { exec 3<gone; } & exec 4>gone; wait; xfm_unit $(printf './%.0s' {1..2040})out
 & [ "$(ls -A | tr '\n' ' ')" = "gone out_t4 t.dat x.lst x_avg.dat " ]
 
 # The same guarantees for the other programs that write files.
-@@ REV $Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
-@@ POOL $Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
 
 === inverting a file in place: a write that fails leaves it byte for byte as it was
 < a_to_b_t4
