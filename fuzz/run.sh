@@ -37,8 +37,9 @@ for t in "${targets[@]}"; do
 	mkdir -p "$corpus" "$artifacts"
 	cp "$top"/fuzz/corpus/"$t"/* "$corpus"/
 	extra=()
+	[ -f "$top/fuzz/dict/$t.dict" ] && extra+=(-dict="$top/fuzz/dict/$t.dict")
 	# expandf's buffer of 16384 bytes must be reachable.
-	[ "$t" = expandf ] && extra=(-max_len=17000)
+	[ "$t" = expandf ] && extra+=(-max_len=17000)
 
 	echo "== fuzz_$t for $seconds s"
 	status=0
