@@ -1,5 +1,7 @@
 #include "pattern_list/expandf.h"
 
+#include "tests/expandf_model.h"
+
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
@@ -214,126 +216,16 @@ TEST(ExpandfDeathTest, MemoryAllocationError)
 }
 #endif
 
-// The expansion as written for the rewrites of the whole text, one group or
-// run at a time, in the plainest terms.
-uint64_t value(const std::string &digits)
-{
-	uint64_t v = 0;
-	for (char c : digits)
-		v = std::min<uint64_t>(v * 10 + (c - '0'), 1000000000000);
-	return v;
-}
-
-bool digit(char c)
-{
-	return c >= '0' && c <= '9';
-}
-
+// The plain rewrites, with the messages they print.
 Outcome rewrites(const std::string &format, int bufsize)
 {
-	Outcome r{0, format, "", ""};
-	if (format.empty())
-		return r;
-	const size_t L = 2 * bufsize;
-	std::string w;
-	for (char c : format)
-		if (!strchr(" \t\n\v\f\r", c))
-			w += c;
-
-	std::string b;
-	for (size_t i = 0; i < w.size() && b.size() < L;) {
-		char c = w[i++];
-		if (!strchr("CScs", c)) {
-			b += c;
-			continue;
-		}
-		size_t d = 0;
-		while (d < 16 && digit(w[i + d]))
-			d++;
-		uint64_t n = value(w.substr(i, d));
-		i += d;
-		b += '(';
-		for (uint64_t k = 1; k < n && b.size() < L; k++)
-			b += c;
-		b += "~)";
-	}
-	if (b.size() >= L)
-		r.result = -1;
-	else
-		w = b;
-
-	while (r.result == 0 && w.find(')') != std::string::npos) {
-		size_t p = w.rfind(')');
-		std::string rest = w.substr(p + 1);
-		size_t q = p;
-		while (q > 0 && digit(w[q - 1]))
-			q--;
-		w.resize(q);
-		int depth = 1;
-		size_t o = q;
-		while (o > 0 && depth > 0) {
-			o--;
-			depth += (w[o] == ')') - (w[o] == '(');
-		}
-		if (depth != 0) {
-			r.out += unbalanced;
-			r.result = 1;
-			break;
-		}
-		std::string content = w.substr(o + 1);
-		size_t c = o;
-		while (c > 0 && digit(w[c - 1]))
-			c--;
-		uint64_t count = c < o ? value(w.substr(c, o - c)) : 1;
-		w.resize(c);
-		if (w.size() + count * content.size() > L) {
-			r.result = -1;
-			break;
-		}
-		std::string built = w;
-		for (uint64_t k = 0; !content.empty() && k < count; k++)
-			built += content;
-		if (built.size() + rest.size() > L) {
-			r.result = -1;
-			break;
-		}
-		w = built + rest;
-	}
-	if (r.result == 0 && w.find('(') != std::string::npos) {
-		r.out += unbalanced;
-		r.result = 1;
-	}
-	while (r.result == 0) {
-		size_t d = w.find_first_of("0123456789");
-		if (d == std::string::npos)
-			break;
-		size_t e = d;
-		while (e < w.size() && digit(w[e]))
-			e++;
-		uint64_t count = value(w.substr(d, e - d));
-		bool symbol = e < w.size();
-		char c = symbol ? w[e] : 0;
-		std::string rest = symbol ? w.substr(e + 1) : "";
-		w.resize(d);
-		if (w.size() + count > L) {
-			r.result = -1;
-			break;
-		}
-		std::string built = w + std::string(symbol ? count : 0, c);
-		if (built.size() + rest.size() > L) {
-			r.result = -1;
-			break;
-		}
-		w = built + rest;
-	}
-	if (w.size() >= size_t(bufsize)) {
-		r.err = toolong(bufsize);
-		r.result = 1;
-	} else if (r.result == 0) {
-		r.text = w;
-	}
-	return r;
+	expandf_model::Outcome m;
+	expandf_model::expand(format, bufsize, m);
+	return {m.result, m.text, m.unbalanced ? unbalanced : "", m.toolong ? toolong(bufsize) : ""};
 }
+
+using expandf_model::digit;
+using expandf_model::value;
 
 // Random formats of symbols, counts, letter groups and groups, with a stray
 // bracket now and then.
