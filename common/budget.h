@@ -1,0 +1,40 @@
+// The memory a run may have. On Linux an allocation rarely fails: a process
+// that outgrows its memory cgroup or the machine is killed instead, with no
+// message. So every buffer that grows with the input asks here before it is
+// allocated or grown, and a request that does not fit becomes the program's
+// memory allocation error.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// What bounds the memory of a process; UINT64_MAX where nothing does.
+struct MemoryLimits {
+	uint64_t physical;       // the machine's memory
+	uint64_t address_space;  // RLIMIT_AS
+	uint64_t data;           // RLIMIT_DATA
+	uint64_t cgroup;         // the least memory limit of the cgroup and those above it
+};
+
+// The least of the limits.
+uint64_t memory_budget(const MemoryLimits &limits);
+
+// The limits of this process: sysconf, getrlimit and the cgroup's files
+// (v2 memory.max, v1 memory.limit_in_bytes; "max" or no file is no limit).
+MemoryLimits process_limits();
+
+// A cgroup limit file's text as a number of bytes: UINT64_MAX for "max" or
+// for text that is no number.
+uint64_t parse_limit(const char *text);
+
+// Whether a run that holds `taken` bytes may take `bytes` more within
+// `budget`, leaving room for the program itself.
+bool fits(uint64_t taken, uint64_t bytes, uint64_t budget);
+
+// Takes bytes from this run's budget, beside what it holds already; false,
+// taking nothing, when they do not fit. Small totals are granted without
+// reading any limit, so that short runs pay nothing for the check.
+bool budget_take(size_t bytes);
+
+// Gives back bytes taken before, once their buffer is freed or replaced.
+void budget_give(size_t bytes);
