@@ -51,17 +51,6 @@ static void release_signals()
 		sigprocmask(SIG_SETMASK, &unheld, nullptr);
 }
 
-// A stream opened while descriptor 0, 1 or 2 is closed would take its
-// number, and standard output or error would then land in the file. Keep
-// them occupied by a descriptor that refuses writes, so that writing to a
-// closed standard stream still fails as it should.
-static void occupy_standard_descriptors()
-{
-	for (int fd = 0; fd <= 2; fd++)
-		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF)
-			open("/dev/null", O_RDONLY);
-}
-
 static std::string directory_of(const std::string &path)
 {
 	size_t slash = path.rfind('/');
@@ -134,11 +123,6 @@ static int open_temporary(const std::string &target, const struct stat *st, std:
 
 FILE *open_output(const char *path)
 {
-	occupy_standard_descriptors();
-	// Past the file size limit a write should fail and be reported, not
-	// kill the run with the temporary file still lying about.
-	signal(SIGXFSZ, SIG_IGN);
-
 	// Devices, pipes and the like are written directly; a directory, like
 	// the empty path, fails here as it always has.
 	struct stat st;
@@ -188,10 +172,24 @@ bool close_output(FILE *fp)
 	return replaced;
 }
 
-void write_command_line(FILE *fp, int argc, char *const argv[])
+std::string one_line(const char *text)
 {
-	fprintf(fp, "#%s", program);
-	for (int i = 1; i < argc; i++)
-		fprintf(fp, " %s", argv[i]);
+	std::string line;
+	for (const char *c = text; *c; c++) {
+		if (*c == '\n')
+			line += "\\n";
+		else if (*c == '\r')
+			line += "\\r";
+		else
+			line += *c;
+	}
+	return line;
+}
+
+void write_command_line(FILE *fp)
+{
+	fprintf(fp, "#%s", one_line(program).c_str());
+	for (char *const *arg = arguments; *arg; arg++)
+		fprintf(fp, " %s", one_line(*arg).c_str());
 	fprintf(fp, "\n#%s\n", rcsid);
 }

@@ -1,16 +1,42 @@
 #include "common/prog.h"
 
+#include <fcntl.h>
+#include <signal.h>
+
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 const char *program = "";
 
+static char *const no_arguments[] = {nullptr};
+char *const *arguments = no_arguments;
+
 void setprog(char *const argv[])
 {
 	const char *name = argv[0] ? argv[0] : "";
 	const char *slash = strrchr(name, '/');
 	program = slash ? slash + 1 : name;
+	arguments = argv[0] ? argv + 1 : no_arguments;
+}
+
+// A closed descriptor 0, 1 or 2 would be taken by the next file opened, and
+// standard output or error would then land in that file. A descriptor that
+// refuses writes keeps the place, so writing to a closed standard stream
+// still fails as it should.
+static void occupy_standard_descriptors()
+{
+	for (int fd = 0; fd <= 2; fd++)
+		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+			open("/dev/null", O_RDONLY);
+}
+
+void begin_run(char *const argv[])
+{
+	signal(SIGXFSZ, SIG_IGN);
+	occupy_standard_descriptors();
+	setprog(argv);
 }
 
 void print_rcsid()

@@ -1,16 +1,26 @@
-// The running program: its name, its revision line and the reporters that
-// end a run.
+// The running program: its name, its revision line, its command line and
+// the reporters that end a run.
 #pragma once
 
 // Base name of argv[0], set once by setprog() and shown first in every
 // diagnostic, usage text and header line.
 extern const char *program;
 
+// The arguments after the program's own, as the run was given them (a
+// null pointer ends them): the header of every written file repeats them.
+extern char *const *arguments;
+
 // One revision-keyword line per program, defined in its main source file.
 extern const char rcsid[];
 
+// The first call of every program. It ignores SIGXFSZ, so that a write past
+// the file-size limit fails and is reported instead of killing the run;
+// keeps descriptors 0, 1 and 2 open, so that no file opened later takes the
+// place of a closed standard stream; and sets program and arguments.
+void begin_run(char *const argv[]);
+
 // Points program at the text after the last '/' of argv[0] (all of it when
-// there is none).
+// there is none), and arguments at argv + 1.
 void setprog(char *const argv[]);
 
 // Print rcsid and a newline on standard output: the first line of every run.

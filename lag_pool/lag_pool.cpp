@@ -167,13 +167,13 @@ static void pool_table(const char *path, LineReader &in, Pool &p)
 }
 
 // Creates a result file and writes its two header lines.
-static FILE *create(const std::string &name, int argc, char *argv[])
+static FILE *create(const std::string &name)
 {
 	FILE *fp = open_output(name.c_str());
 	if (!fp)
 		errw(program, name.c_str());
 	fprintf(stderr, "Writing: %s\n", name.c_str());
-	write_command_line(fp, argc, argv);
+	write_command_line(fp);
 	return fp;
 }
 
@@ -183,9 +183,9 @@ static void finish(FILE *fp, const std::string &name)
 		errw(program, name.c_str());
 }
 
-static void write_avg(const std::string &name, int argc, char *argv[], const Pool &p)
+static void write_avg(const std::string &name, const Pool &p)
 {
-	FILE *fp = create(name, argc, argv);
+	FILE *fp = create(name);
 	fprintf(fp, "#%9s", "lag");
 	for (const std::string &label : p.regname)
 		fprintf(fp, "%10s", label.c_str());
@@ -200,20 +200,20 @@ static void write_avg(const std::string &name, int argc, char *argv[], const Poo
 	finish(fp, name);
 }
 
-static void write_roiavg(const std::string &name, int argc, char *argv[], const Pool &p,
+static void write_roiavg(const std::string &name, const Pool &p,
                          const std::vector<float> &roiavg)
 {
-	FILE *fp = create(name, argc, argv);
+	FILE *fp = create(name);
 	fprintf(fp, "#%9s%10s\n", "lag", "ROIavg");
 	for (int i = 0; i < p.nlag; i++)
 		fprintf(fp, "%10d%10.4f\n", i - p.mlag, roiavg[i]);
 	finish(fp, name);
 }
 
-static void write_gammabar(const std::string &name, int argc, char *argv[], const Pool &p,
+static void write_gammabar(const std::string &name, const Pool &p,
                            const std::vector<float> &gammabar, float sum)
 {
-	FILE *fp = create(name, argc, argv);
+	FILE *fp = create(name);
 	fprintf(fp, "#sum of gammabar = %.4f\n", sum);
 	for (int i = 0; i < p.nlag; i++)
 		fprintf(fp, "%10d%10.4f\n", i - p.mlag, gammabar[i]);
@@ -222,8 +222,8 @@ static void write_gammabar(const std::string &name, int argc, char *argv[], cons
 
 int main(int argc, char *argv[])
 {
+	begin_run(argv);
 	print_rcsid();
-	setprog(argv);
 
 	const char *lstfile;
 	if (positionals(argc, argv, &lstfile, 1) < 1)
@@ -262,16 +262,16 @@ int main(int argc, char *argv[])
 
 		group_means(p.avg.data(), p.avg.size(), p.nsub);
 		std::string root = getroot(lstfile);
-		write_avg(root + "_avg.dat", argc, argv, p);
+		write_avg(root + "_avg.dat", p);
 
 		{
 			std::vector<float> roiavg(p.nlag);
 			roi_means(p.avg.data(), p.nreg, p.nlag, roiavg.data());
-			write_roiavg(root + "_ROIavg.dat", argc, argv, p, roiavg);
+			write_roiavg(root + "_ROIavg.dat", p, roiavg);
 		}
 
 		float sum = cross_products(p.avg.data(), p.nreg, p.nlag, gammabar.data());
-		write_gammabar(root + "_gammabar.dat", argc, argv, p, gammabar, sum);
+		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
 		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
 	} catch (const std::bad_alloc &) {
 		errm(program);

@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
 	static char format[16384];
 	const char *arg;
 
-	setprog(argv);
+	begin_run(argv);
 	if (positionals(argc, argv, &arg, 1) < 1)
 		usage();
 	bool numeric = option_count(argc, argv, 'w') != 0;

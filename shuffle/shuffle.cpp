@@ -37,7 +37,7 @@ static void print_order(const int *order, int n)
 
 int main(int argc, char *argv[])
 {
-	setprog(argv);
+	begin_run(argv);
 
 	const char *count;
 	if (positionals(argc, argv, &count, 1) < 1)

@@ -62,14 +62,13 @@ void read_xfm(const char *path, float t4[16], float &scale)
 	fclose(fp);
 }
 
-void write_xfm(const char *path, int argc, char *const argv[], const char *comment,
-               const float t4[16], float scale)
+void write_xfm(const char *path, const char *comment, const float t4[16], float scale)
 {
 	FILE *fp = open_output(path);
 	if (!fp)
 		errw(program, path);
 	printf("Writing: %s\n", path);
-	write_command_line(fp, argc, argv);
+	write_command_line(fp);
 	if (comment)
 		fputs(comment, fp);
 	t4list(fp, t4);

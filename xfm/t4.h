@@ -30,8 +30,7 @@ void read_xfm(const char *path, float t4[16], float &scale);
 // one is given (it carries its own newline), the matrix, and the scale line
 // unless the scale is 0. Prints "Writing: %s\n" once the file is open; any
 // failure ends the run with a write error.
-void write_xfm(const char *path, int argc, char *const argv[], const char *comment,
-               const float t4[16], float scale);
+void write_xfm(const char *path, const char *comment, const float t4[16], float scale);
 
 // Splits the base name of path, "A_to_B_t4..." at its first "_to_" and the
 // first "_t4" after that, into from = A and to = B. False when it has no

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/args.h"
+#include "common/output.h"
 #include "common/prog.h"
 #include "xfm/matopr.h"
 #include "xfm/t4.h"
@@ -28,8 +29,8 @@ static void read_and_list(const char *path, float t4[16], float &scale)
 
 int main(int argc, char *argv[])
 {
+	begin_run(argv);
 	print_rcsid();
-	setprog(argv);
 
 	const char *path[3] = {nullptr, nullptr, ""};
 	if (positionals(argc, argv, path, 3) < 2)
@@ -57,7 +58,7 @@ int main(int argc, char *argv[])
 		out = xfm_name(a, c);
 	}
 
-	std::string comment = std::string("#product transform=[") + path[0] + "][" + path[1] + "]\n";
-	write_xfm(out.c_str(), argc, argv, comment.c_str(), product, pscale);
+	std::string comment = "#product transform=[" + one_line(path[0]) + "][" + one_line(path[1]) + "]\n";
+	write_xfm(out.c_str(), comment.c_str(), product, pscale);
 	exit_success();
 }

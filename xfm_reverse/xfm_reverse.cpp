@@ -22,8 +22,8 @@ const char rcsid[] = "$Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp 
 
 int main(int argc, char *argv[])
 {
+	begin_run(argv);
 	print_rcsid();
-	setprog(argv);
 
 	const char *path[2] = {nullptr, ""};
 	if (positionals(argc, argv, path, 2) < 1)
@@ -54,6 +54,6 @@ int main(int argc, char *argv[])
 		printf("scale: %.6f\n", outscale);
 	}
 
-	write_xfm(out.c_str(), argc, argv, nullptr, r, outscale);
+	write_xfm(out.c_str(), nullptr, r, outscale);
 	exit_success();
 }

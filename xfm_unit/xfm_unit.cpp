@@ -17,8 +17,8 @@ const char rcsid[] = "$Id: xfm_unit.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 
 int main(int argc, char *argv[])
 {
+	begin_run(argv);
 	print_rcsid();
-	setprog(argv);
 
 	const char *path;
 	if (positionals(argc, argv, &path, 1) < 1)
@@ -26,6 +26,6 @@ int main(int argc, char *argv[])
 
 	float t4[16] = {};
 	t4[0] = t4[5] = t4[10] = t4[15] = 1;
-	write_xfm(path, argc, argv, nullptr, t4, 0);
+	write_xfm(path, nullptr, t4, 0);
 	exit_success();
 }
