@@ -6,6 +6,8 @@
 #   run.sh FILE N BINDIR    the N-th case of FILE, counted from 1
 #
 # A case begins with "=== title". Its lines, in order:
+#   ! CMD     a requirement, run by bash in the case's directory: when it
+#             fails, the case is skipped (status 77) and its output says why
 #   % CMD     set-up: run by bash in the case's empty directory; must succeed
 #   < NAME    an input file; its lines follow as "| TEXT"
 #   $ CMD     the command under test, run by bash in that directory
@@ -16,11 +18,12 @@
 #   >! NAME   a path that must not exist after the run
 #   & CMD     a check run after the command; must succeed
 # TEXT reads as printf's %b reads it: \t is a tab, \\ a backslash, and a
-# final \c drops the line's newline. Outside the cases, "@@ NAME TEXT"
+# final \c drops the line's newline. The commands find the helpers of
+# tests/e2e/tools/ on their PATH. Outside the cases, "@@ NAME TEXT"
 # defines @NAME@ for every TEXT below it, and "#" starts a comment line.
 set -u
 file=$1 want=$2 bin=$(cd "$3" && pwd) || exit 2
-export PATH="$bin:$PATH" LC_ALL=C
+export PATH="$bin:$(cd "$(dirname "$0")/tools" && pwd):$PATH" LC_ALL=C
 
 tmp=$(mktemp -d)
 trap 'chmod -R u+rwx "$tmp" 2>/dev/null; rm -rf "$tmp"' EXIT
@@ -47,9 +50,17 @@ setup() {
 		{ cat "$tmp/setup.out"; die "set-up failed: $1"; }
 }
 
+require() {
+	(cd "$work" && bash -c "$1") >"$tmp/require.out" 2>&1 && return
+	printf 'skip: %s\n' "$1"
+	cat "$tmp/require.out"
+	exit 77
+}
+
 take() {
 	local line=$1 text
 	case $line in
+	'! '*) require "${line#! }" ;;
 	'% '*) setup "${line#% }" ;;
 	'< '*) sink=$work/${line#< }; mkdir -p "$(dirname "$sink")"; : >"$sink" ;;
 	'$ '*) cmd=${line#\$ }; sink="" ;;
