@@ -1,175 +1,226 @@
 #include "common/output.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <list>
 
 #include "common/prog.h"
+#include "common/replace.h"
+#include "common/signals.h"
 
-// A regular file is written under a temporary name in its own directory and
-// renamed over the target only once every byte is written and closed, so a
-// failed run never leaves a half-written file where a good one stood (think
-// of inverting a transform file in place on a full disk).
-struct Pending {
-	FILE *fp;
-	std::string temp;    // the temporary file
-	std::string target;  // the path it replaces, symbolic links resolved
+// How an output reaches its path.
+enum class Way {
+	stream,  // straight into an open file: a standard stream, a device, a pipe
+	fresh,   // a new file: written unnamed, linked into place at the end
+	direct,  // a new file written under its own name, removed on failure
+	staged,  // an existing file: its new content waits beside it, then replaces it
 };
 
-static std::vector<Pending> pending;
+struct Output {
+	FILE *fp;
+	Way way;
+	Entry entry;    // where the file is named: its directory and name there
+	int target;     // the existing file, open for writing (staged, direct)
+	int unnamed;    // the unnamed file holding the content (fresh, staged), or -1
+	char *memory;   // the content, when no unnamed file could be made (staged)
+	size_t length;
+};
 
-// While a temporary file exists, a signal that would end the run (a reader
-// of standard output gone, an interrupt) waits until the file is renamed or
-// removed, and then ends it as it would have.
-static sigset_t unheld;
+// Open outputs. A list, so that each stays where it is: a stream kept in
+// memory writes its buffer's address and length into its record.
+static std::list<Output> outputs;
 
-static void hold_signals()
+static bool same_file(const struct stat &a, const struct stat &b)
 {
-	if (!pending.empty())
-		return;
-	sigset_t held;
-	sigemptyset(&held);
-	sigaddset(&held, SIGHUP);
-	sigaddset(&held, SIGINT);
-	sigaddset(&held, SIGPIPE);
-	sigaddset(&held, SIGTERM);
-	sigprocmask(SIG_BLOCK, &held, &unheld);
+	return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-static void release_signals()
+// Descriptor 1 or 2 when path names the very file it has open for writing
+// (/dev/stdout, /dev/fd/2, a path to the log that standard output appends
+// to), or -1. Writing through it keeps its offset and its O_APPEND.
+static int standard_stream(const char *path)
 {
-	if (pending.empty())
-		sigprocmask(SIG_SETMASK, &unheld, nullptr);
-}
-
-static std::string directory_of(const std::string &path)
-{
-	size_t slash = path.rfind('/');
-	if (slash == std::string::npos)
-		return ".";
-	return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-static std::string base_of(const std::string &path)
-{
-	size_t slash = path.rfind('/');
-	return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// The path that a rename must replace: a symbolic link is followed to the
-// file it names, so the link itself stays. False for a link that names
-// nothing yet: that one is written through directly.
-static bool resolve(const char *path, std::string &target)
-{
-	struct stat st;
-	target = path;
-	if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode))
-		return true;
-	char *real = realpath(path, nullptr);
-	if (!real)
-		return false;
-	target = real;
-	free(real);
-	return true;
-}
-
-// ".NAME.XXXXXX" beside the target. NAME is the target's base name, cut
-// where needed so that the temporary name fits wherever the target's does:
-// a name near the length limit must not lose the safe way of writing.
-static std::string temporary_name(const std::string &target)
-{
-	std::string dir = directory_of(target), base = base_of(target);
-	size_t keep = std::min(base.size(), NAME_MAX - strlen("..XXXXXX"));
-	size_t room = PATH_MAX - 1 - strlen("/..XXXXXX");
-	if (dir.size() + keep > room)
-		keep = dir.size() < room ? room - dir.size() : 0;
-	return dir + "/." + base.substr(0, keep) + ".XXXXXX";
-}
-
-static mode_t creation_mode()
-{
-	mode_t mask = umask(0);
-	umask(mask);
-	return 0666 & ~mask;
-}
-
-// Opens a temporary file beside target with the permission bits the target
-// has, or would get if fopen created it. Returns -1 when it cannot.
-static int open_temporary(const std::string &target, const struct stat *st, std::string &temp)
-{
-	temp = temporary_name(target);
-	int fd = mkstemp(temp.data());
-	if (fd == -1)
+	struct stat named, open;
+	if (stat(path, &named) != 0)
 		return -1;
-	mode_t mode = st ? st->st_mode & 07777 : creation_mode();
-	if (st && geteuid() == 0)
-		(void)fchown(fd, st->st_uid, st->st_gid);
-	if (fchmod(fd, mode) == -1) {
-		close(fd);
-		unlink(temp.c_str());
-		return -1;
+	for (int fd = 1; fd <= 2; fd++) {
+		int mode = fcntl(fd, F_GETFL);
+		if (mode == -1 || (mode & O_ACCMODE) == O_RDONLY)
+			continue;
+		if (fstat(fd, &open) == 0 && same_file(named, open))
+			return fd;
 	}
-	return fd;
+	return -1;
+}
+
+// Splits path into the directory that holds its last component and that
+// component. False when it has no last component to create ("dir/", ".").
+static bool split_path(const std::string &path, std::string &dir, std::string &name)
+{
+	size_t slash = path.rfind('/');
+	name = slash == std::string::npos ? path : path.substr(slash + 1);
+	dir = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+	return !name.empty() && name != "." && name != "..";
+}
+
+// An unnamed file in dir, with the mode a new file would get there.
+static int make_unnamed(int dir)
+{
+	return openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+}
+
+static FILE *track(Output out, int fd)
+{
+	out.fp = fdopen(fd, "w");
+	if (!out.fp) {
+		int saved = errno;
+		close(fd);
+		errno = saved;
+		return nullptr;
+	}
+	outputs.push_back(out);
+	writing_begins();
+	return out.fp;
+}
+
+static FILE *open_stream(int fd)
+{
+	return track({nullptr, Way::stream, {-1, ""}, -1, -1, nullptr, 0}, fd);
+}
+
+// A new file: creating it under its name is the test of whether it may be
+// created. It is then taken away again and the content written unnamed, so
+// that no end of the run, not even SIGKILL, can leave a part of it. Where
+// that cannot be done it is written under its name, and removed on failure.
+static FILE *open_new(Entry entry, int created)
+{
+	int unnamed = make_unnamed(entry.dir);
+	if (unnamed >= 0 && remove_entry(entry, created)) {
+		close(created);
+		return track({nullptr, Way::fresh, entry, -1, -1, nullptr, 0}, unnamed);
+	}
+	if (unnamed >= 0)
+		close(unnamed);
+	doom(entry.dir, entry.name.c_str(), created);
+	int fd = dup(created);
+	return track({nullptr, Way::direct, entry, created, -1, nullptr, 0}, fd);
+}
+
+// An existing regular file: its new content is written to an unnamed file
+// beside it, or kept in memory where none can be made, and put in place by
+// close_output.
+static FILE *open_existing(Entry entry, int target)
+{
+	Output out{nullptr, Way::staged, entry, target, make_unnamed(entry.dir), nullptr, 0};
+	if (out.unnamed >= 0)
+		return track(out, dup(out.unnamed));
+	Output &kept = outputs.emplace_back(out);
+	kept.fp = open_memstream(&kept.memory, &kept.length);
+	if (!kept.fp) {
+		outputs.pop_back();
+		return nullptr;
+	}
+	writing_begins();
+	return kept.fp;
+}
+
+static void release(const Output &out)
+{
+	if (out.target >= 0)
+		close(out.target);
+	if (out.unnamed >= 0)
+		close(out.unnamed);
+	if (out.entry.dir >= 0)
+		close(out.entry.dir);
+	free(out.memory);
+}
+
+// Opens name in dir as open(2) with O_CREAT would: the kernel's checks on
+// the path decide. A new file is made with O_EXCL, so that what was made
+// is known; an existing one is opened as it is, without truncation. The
+// output keeps dir only when the file is named there.
+static FILE *open_in(int dir, const std::string &name)
+{
+	Entry entry{dir, name};
+	int fd = openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+	if (fd >= 0)
+		return open_new(entry, fd);
+	if (errno != EEXIST)
+		return nullptr;
+
+	// A symbolic link that names nothing yet is written through: the file
+	// it makes is new, and is found for removal on failure.
+	struct stat st;
+	bool dangling = fstatat(dir, name.c_str(), &st, 0) != 0 && errno == ENOENT;
+	fd = openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+	if (fd < 0)
+		return nullptr;
+	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+		return open_stream(fd);
+	if (!dangling)
+		return open_existing(entry, fd);
+	Entry made;
+	if (!locate(entry, fd, made))
+		return open_stream(fd);
+	doom(made.dir, made.name.c_str(), fd);
+	return track({nullptr, Way::direct, made, fd, -1, nullptr, 0}, dup(fd));
 }
 
 FILE *open_output(const char *path)
 {
-	// Devices, pipes and the like are written directly; a directory, like
-	// the empty path, fails here as it always has.
-	struct stat st;
-	bool exists = stat(path, &st) == 0;
-	if (!*path || (exists && !S_ISREG(st.st_mode)))
-		return fopen(path, "w");
+	catch_signals();
+	int fd = standard_stream(path);
+	if (fd >= 0)
+		return open_stream(fcntl(fd, F_DUPFD_CLOEXEC, 3));
 
-	Pending out{nullptr, "", ""};
-	if (!resolve(path, out.target))
-		return fopen(path, "w");
-	// A file that may not be written is not replaced either: fopen says why.
-	if (exists && access(out.target.c_str(), W_OK) != 0)
-		return fopen(path, "w");
-	hold_signals();
-	int fd = open_temporary(out.target, exists ? &st : nullptr, out.temp);
-	if (fd == -1) {
-		release_signals();
-		return fopen(path, "w");  // no temporary allowed here: write in place
+	std::string dir, name;
+	if (!split_path(path, dir, name)) {
+		fd = open(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+		return fd < 0 ? nullptr : open_stream(fd);
 	}
-	out.fp = fdopen(fd, "w");
-	if (!out.fp) {
-		close(fd);
-		unlink(out.temp.c_str());
-		release_signals();
+	int dirfd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+	if (dirfd < 0)
 		return nullptr;
-	}
-	pending.push_back(out);
-	return out.fp;
+	FILE *fp = open_in(dirfd, name);
+	int saved = errno;
+	if (!fp || outputs.back().entry.dir != dirfd)
+		close(dirfd);
+	errno = saved;
+	return fp;
+}
+
+// Puts the content in place once the stream is flushed, still open.
+static bool put_in_place(const Output &out)
+{
+	if (out.way == Way::fresh)
+		return link_unnamed(fileno(out.fp), out.entry);
+	if (out.way == Way::staged)
+		return replace(out.entry, out.target, {out.unnamed, out.memory, out.length});
+	return true;
 }
 
 bool close_output(FILE *fp)
 {
-	size_t i = 0;
-	while (i < pending.size() && pending[i].fp != fp)
-		i++;
-	bool failed = ferror(fp);
-	failed |= fclose(fp) != 0;
-	if (i == pending.size())
-		return !failed;
+	auto it = outputs.begin();
+	while (it->fp != fp)
+		++it;
+	Output &out = *it;
 
-	Pending out = pending[i];
-	pending.erase(pending.begin() + i);
-	bool replaced = !failed && rename(out.temp.c_str(), out.target.c_str()) == 0;
-	if (!replaced)
-		unlink(out.temp.c_str());
-	release_signals();
-	return replaced;
+	bool placed = fflush(fp) == 0 && !ferror(fp) && put_in_place(out);
+	placed = fclose(fp) == 0 && placed;
+	if (out.way == Way::direct) {
+		if (!placed)
+			remove_entry(out.entry, out.target);
+		undoom(out.entry.dir, out.entry.name.c_str());
+	}
+	release(out);
+	outputs.erase(it);
+	writing_ends();
+	return placed;
 }
 
 std::string one_line(const char *text)
