@@ -222,3 +222,138 @@ $ lag_pool data/s.lst > /dev/null
 |          1    0.0000    0.0000
 & [ -L data/s_avg.dat ] && [ "$(stat -c %a keep/avg data/s_ROIavg.dat | tr '\n' ' ')" = "640 604 " ]
 & [ "$(ls -A keep)" = avg ] && [ "$(ls -A data | wc -l)" = 4 ]
+
+# What every output file promises, tried as a hostile or careless
+# environment would. Cases that need root (a second user, mounts, file
+# attributes, the kernel's link protections) say why they skip elsewhere.
+@@ CHAIN $Id: xfm_chain.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+
+=== a name too long to create fails before its Writing line
+% xfm_unit $(printf 'a%.0s' {1..200})_to_b_t4 > /dev/null && xfm_unit b_to_$(printf 'c%.0s' {1..200})_t4 > /dev/null
+$ xfm_chain a*_to_b_t4 b_to_c*_t4 2>&1 | grep -e Writing -e error | sed -e 's/aaa*/<a>/' -e 's/ccc*/<c>/'; echo "status ${PIPESTATUS[0]}"
+1| xfm_chain: <a>_to_<c>_t4 write error
+1| status 255
+& [ "$(ls -A | wc -l)" = 2 ]
+
+=== a new file that cannot be written whole is not left behind
+$ set -o pipefail; (ulimit -f 0; exec xfm_unit new_t4) 2>&1 | cat
+1| xfm_unit: new_t4 write error
+1| @ID@
+1| Writing: new_t4
+? 255
+& [ -z "$(ls -A)" ]
+
+=== a file rewritten in place keeps every byte when the new ones do not fit
+! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
+! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
+< ro/T
+| t4
+| 2 0 0 1 0 4 0 1 0 0 0.5 1 0 0 0 1
+< t.dat
+| #lag A B
+| -1 1 2
+% cp "$(command -v xfm_reverse)" "$(command -v lag_pool)" . && chown 65534 ro/T && chmod 755 ro
+% mkdir full && printf 'earlier\n' > avg && seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
+$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2; unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp avg full/g_avg.dat && echo big.dat > full/g.lst && chown 65534 full/g_avg.dat && head -c 40k /dev/zero > full/fill; $as ./lag_pool full/g.lst > /dev/null; cat full/g_avg.dat; ls -A full"
+1| earlier
+1| fill
+1| g.lst
+1| g_avg.dat
+2| xfm_reverse: ro/T write error
+2| Writing: full/g_avg.dat
+2| lag_pool: full/g_avg.dat write error
+> ro/T
+| t4
+| 2 0 0 1 0 4 0 1 0 0 0.5 1 0 0 0 1
+& [ "$(ls -A ro)" = T ]
+
+=== a file is rewritten wherever it may be written: sticky, append-only and bind-mounted
+! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
+! touch probe && chattr +a probe && chattr -a probe || { echo "no file attributes on this file system"; exit 1; }
+! unshare -m true || { echo "cannot make a mount namespace"; exit 1; }
+% cp "$(command -v xfm_unit)" . && mkdir -m 1777 s && printf 'earlier\n' > s/f_t4 && chmod 666 s/f_t4
+% mkdir ao && printf 'earlier\n' > ao/a_t4 && printf 'earlier\n' > tgt_t4 && xfm_unit src_t4 > /dev/null
+$ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +a ao; xfm_unit ao/a_t4; xfm_unit ao/new_t4; chattr -a ao; unshare -m sh -c 'mount --bind src_t4 tgt_t4 && exec xfm_unit tgt_t4'
+1| @ID@
+1| Writing: s/f_t4
+1| @ID@
+1| Writing: ao/a_t4
+1| @ID@
+1| Writing: ao/new_t4
+1| @ID@
+1| Writing: tgt_t4
+& [ "$(stat -c %U s/f_t4)" = root ] && [ "$(head -n 1 s/f_t4)" = "#xfm_unit s/f_t4" ]
+& [ "$(ls -A ao | tr '\n' ' ')" = "a_t4 new_t4 " ] && [ "$(head -n 1 ao/a_t4)" = "#xfm_unit ao/a_t4" ]
+& [ "$(head -n 1 src_t4)" = "#xfm_unit tgt_t4" ]
+
+=== a rewritten file keeps its hard links, owner, group, mode, ACL and extended attributes
+! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
+! command -v setfacl && touch probe && setfacl -m u:1001:rw- probe && setfattr -n user.tag -v x probe || { echo "no ACLs or extended attributes here (Debian packages acl, attr)"; exit 1; }
+% cp "$(command -v xfm_unit)" . && chmod 777 . && printf 'earlier\n' > h1_t4 && ln h1_t4 h2_t4
+% printf 'earlier\n' > f_t4 && chown 0:4 f_t4 && chmod 666 f_t4 && setfattr -n user.tag -v x f_t4
+% printf 'earlier\n' > acl_t4 && chmod 600 acl_t4 && setfacl -m u:1001:rw- acl_t4
+$ xfm_unit h1_t4 > /dev/null; setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit f_t4 > /dev/null; xfm_unit acl_t4 > /dev/null; head -qn 1 h2_t4 f_t4 acl_t4; stat -c '%n %h %U:%G %a' h2_t4 f_t4 acl_t4; getfattr --only-values -n user.tag f_t4; echo; getfacl -cp acl_t4 | grep 1001
+1| #xfm_unit h1_t4
+1| #xfm_unit f_t4
+1| #xfm_unit acl_t4
+1| h2_t4 2 root:root 644
+1| f_t4 1 root:adm 666
+1| acl_t4 1 root:root 660
+1| x
+1| user:1001:rw-
+
+=== a run stopped while it writes leaves no file and no part of one
+< t.dat
+| #lag A B
+| -1 1 2
+% echo t.dat > g.lst && printf 'earlier\n' > g_avg.dat && mkfifo stalled
+$ exec 3<>stalled; head -c 65536 /dev/zero >&3; for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; kill -$sig $pid; wait $pid; echo "status $?"; rm -f g_avg.dat; done 2> /dev/null
+1| status 143
+1| status 137
+& [ "$(ls -A | tr '\n' ' ')" = "g.lst stalled t.dat " ]
+
+=== a path naming standard output or error is written through it, never truncated
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ for f in /dev/stdout /proc/self/fd/1; do xfm_reverse a_to_b_t4 $f >> all.log; done; xfm_unit /dev/stderr 2>> all.log > /dev/null; grep -c '^#xfm' all.log
+1| 3
+
+=== a file-size limit is a write error, never a kill
+$ (ulimit -f 1; shuffle 100000 -s1 > out; echo "status $?"; pattern_list 16383x > out; echo "status $?")
+1| status 255
+1| status 255
+2| shuffle: standard output write error
+2| pattern_list: standard output write error
+
+=== with the kernel's link protections on, nothing planted in a sticky directory is written
+! [ "$(id -u)" = 0 ] && [ -w /proc/sys/fs/protected_symlinks ] && [ -w /proc/sys/fs/protected_regular ] || { echo "needs root and the fs.protected_* sysctls"; exit 1; }
+< t.dat
+| #lag A B
+| -1 1 2
+% mkdir -m 1777 s && echo t.dat > s/r.lst && printf 'victim\n' > victim
+% setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'ln -s ../victim s/evil_t4 && : > s/r_avg.dat && chmod 666 s/r_avg.dat'
+$ was="$(cat /proc/sys/fs/protected_symlinks) $(cat /proc/sys/fs/protected_regular)"; trap 'set -- $was; echo $1 > /proc/sys/fs/protected_symlinks; echo $2 > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_symlinks; echo 1 > /proc/sys/fs/protected_regular; xfm_unit s/evil_t4; lag_pool s/r.lst > /dev/null
+1| @ID@
+2| xfm_unit: s/evil_t4 write error
+2| lag_pool: s/r_avg.dat write error
+? 255
+> victim
+| victim
+& [ "$(stat -c '%U %s' s/r_avg.dat)" = "nobody 0" ]
+
+=== header lines stay comments whatever the arguments hold
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+| scale: 2
+% ln -s a_to_b_t4 "$(printf 'epi\nscale: 1000\n#_to_anat_t4')"
+$ xfm_reverse -u epi* out_t4 > /dev/null
+> out_t4
+| #xfm_reverse -u epi\\nscale: 1000\\n#_to_anat_t4 out_t4
+| #@REV@
+| t4
+|   1.000000  0.000000  0.000000    0.0000
+|   0.000000  1.000000  0.000000    0.0000
+|   0.000000  0.000000  1.000000    0.0000
+|   0.000000  0.000000  0.000000    1.0000
