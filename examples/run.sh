@@ -52,11 +52,11 @@ step "shuffle 4 -s7: a seeded order in which to review the four subjects"
 shuffle 4 -s7
 echo
 
-step "plot of the lag curves"
+step "plot: the group means as a heat map, the region mean and gammabar as curves"
 if command -v gnuplot >/dev/null; then
 	gnuplot -e "root='cohort/cohort'" "$here"/plot_lags.gp
 	echo "wrote $out/cohort/cohort_lags.png"
 else
 	echo "gnuplot is not installed: 'apt-get install gnuplot-nox' and run this again to draw"
-	echo "$out/cohort/cohort_lags.png from the ROIavg and gammabar results."
+	echo "$out/cohort/cohort_lags.png from the three results."
 fi

@@ -170,6 +170,36 @@ $ xfm_chain a_to_b_t4 b_to_c_t4 | tail -n 7 | head -n 5
 1|   0.000000  0.000000  1.000000   10.0000
 1| @ROW4@
 
+=== which way the product and the inverse map: the worked example of t4(5)
+< mpr_to_anat_t4
+| t4
+| 1 0 0 10  0 1 0 -20  0 0 1 30  0 0 0 1
+| scale: 2
+< anat_to_atlas_t4
+| t4
+| 0.5 0 0 1  0 0.5 0 2  0 0 0.5 3  0 0 0 1
+| scale: 3
+$ xfm_chain mpr_to_anat_t4 anat_to_atlas_t4 >/dev/null && xfm_reverse mpr_to_atlas_t4 >/dev/null
+> mpr_to_atlas_t4
+| #xfm_chain mpr_to_anat_t4 anat_to_atlas_t4
+| #@ID@
+| #product transform=[mpr_to_anat_t4][anat_to_atlas_t4]
+| t4
+|   0.500000  0.000000  0.000000   11.0000
+|   0.000000  0.500000  0.000000  -18.0000
+|   0.000000  0.000000  0.500000   33.0000
+| @ROW4@
+| scale:      6.000000
+> atlas_to_mpr_t4
+| #xfm_reverse mpr_to_atlas_t4
+| #$Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+| t4
+|   2.000000  0.000000  0.000000  -22.0000
+|   0.000000  2.000000  0.000000   36.0000
+|   0.000000  0.000000  2.000000  -66.0000
+| @ROW4@
+| scale:      0.166667
+
 === a missing left input is a read error before any Reading line
 % xfm_unit b_to_c_t4
 $ xfm_chain a_to_b_t4 b_to_c_t4
