@@ -22,11 +22,15 @@ enum {
 	SMALL = 64,	// buckets up to this size are sorted by insertion
 };
 
-// initstate_r seeds the state as srandom seeds it. It records where a
-// previous state stood, if any, in that state: data must start out empty.
-generator::generator(uint32_t seed) : data(), state()
+generator::generator(uint32_t seed)
 {
+	// initstate_r notes in a previous state where it stood: there is none.
+	random_data data = {};
 	initstate_r(seed, reinterpret_cast<char *>(state), sizeof state, &data);
+	table = data.state;
+	end = data.end_ptr;
+	front = data.fptr;
+	rear = data.rptr;
 }
 
 // Key and position in one word, moved together through scratch.
