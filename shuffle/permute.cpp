@@ -4,11 +4,13 @@
 // a third array. The first pass counts the keys of each bucket (their top
 // 8 bits); the second moves each position with its key into the bucket's
 // next slot, so that within a bucket positions stay in index order. Each
-// bucket, small enough to sort in cache, is then sorted by the low 23 bits
-// of its keys in two stable counting passes: equal keys keep index order.
+// bucket, small enough to sort in cache for counts in the millions, is
+// then sorted by the low 23 bits of its keys in two stable counting
+// passes: equal keys keep index order.
 #include "shuffle/permute.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 #include "shuffle/order.h"

@@ -2,9 +2,7 @@
 // order of a key drawn for each from the C library's generator.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 
 // The sequence random() gives after srandom(seed), from a state of our
 // own: glibc's default state (128 bytes, an additive feedback generator on
