@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Times shuffle on ten million numbers with a seed against GNU shuf on the
 # same range and against seq (the cost of printing the numbers at all), and
-# measures the peak memory of each. Output goes to /dev/null.
+# measures the peak memory of each; then says whether shuffle meets its
+# targets: at most 0.20 of shuf's time and no more than shuf's memory.
+# Output goes to /dev/null.
 #
 #   bench/shuffle.sh [SHUFFLE] [RUNS]    defaults: build/bin/shuffle and 5
 #
@@ -50,7 +52,11 @@ for i in 0 1 2; do
 	printf '%-8s %-34s %9.3f %12d\n' "${names[i]}" "${commands[i]/#$bin/shuffle}" "$t" "$m"
 	eval "t_${names[i]}=$t m_${names[i]}=$m"
 done
-awk -v a="$t_shuffle" -v b="$t_shuf" -v c="$t_seq" -v ma="$m_shuffle" -v mb="$m_shuf" 'BEGIN {
+awk -v a="$t_shuffle" -v b="$t_shuf" -v c="$t_seq" -v ma="$m_shuffle" -v mb="$m_shuf" '
+function verdict(ok) { return ok ? "met" : "not met" }
+BEGIN {
 	printf "shuffle / shuf: time %.2fx, peak memory %.2fx\n", a / b, ma / mb
 	printf "shuffle / seq:  time %.2fx\n", a / c
+	printf "target time <= 0.20x shuf: %s\n", verdict(a / b <= 0.20)
+	printf "target peak memory <= 1.00x shuf: %s\n", verdict(ma / mb <= 1.00)
 }'

@@ -7,6 +7,7 @@
 #include "common/args.h"
 #include "common/prog.h"
 #include "shuffle/args.h"
+#include "shuffle/order.h"
 #include "shuffle/permute.h"
 
 const char rcsid[] = "$Id: shuffle.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
@@ -51,14 +52,14 @@ int main(int argc, char *argv[])
 		printf("%s: memory allocation error\n", program);
 		exit(255);
 	}
-	if (seed != 0) {
-		srandom(uint32_t(seed));
-		permute(order, n);
-	} else {
+	if (seed == 0) {
 		for (int i = 0; i < n; i++)
 			order[i] = i;
+	} else if (!permute(order, n, uint32_t(seed))) {
+		fputs("permute: memory allocation error\n", stderr);
+		exit(255);
 	}
 	print_order(order, n);
-	free(order);
+	bigfree(order, size_t(bytes));
 	exit_success();
 }

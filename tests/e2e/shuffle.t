@@ -34,6 +34,10 @@ $ shuffle 7 -s3x -q
 $ shuffle -s4294967297 7
 1| @S1@\c
 
+=== count and seed are decimal: a leading 0 or 0x is no base prefix
+$ shuffle 010 -s0x10
+1| 1 2 3 4 5 6 7 8 9 10 \c
+
 === counts 0, 2^32 and a count that is no number print nothing
 $ shuffle 0 -s3 && shuffle 4294967296 && shuffle abc -s3
 ? 0
@@ -50,6 +54,12 @@ $ $(command -v shuffle) -3 -s10
 === a count whose low 32 bits are negative cannot be allocated
 $ shuffle 4294967295 -s1
 1| shuffle: memory allocation error
+? 255
+
+=== arrays that do not fit the memory of the run end it with a memory message, not a kill
+$ memlimit 1G shuffle 400000000 -s1; memlimit 1G shuffle 200000000 -s1
+1| shuffle: memory allocation error
+2| permute: memory allocation error
 ? 255
 
 === standard output that cannot be written is no success
