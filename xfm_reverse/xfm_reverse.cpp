@@ -5,6 +5,7 @@
 
 #include "common/args.h"
 #include "common/prog.h"
+#include "xfm/matopr.h"
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
 
@@ -45,7 +46,10 @@ int main(int argc, char *argv[])
 	}
 
 	float r[16];
-	xfmreverse(m, r);
+	if (xfmreverse(m, r) != 0) {
+		fprintf(stderr, "STOP matinv matrix dimension limit (%d) exceded\n", MATINV_MAX);
+		exit(255);
+	}
 	t4list(stdout, r);
 
 	float outscale = 0;
