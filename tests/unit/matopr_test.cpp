@@ -48,6 +48,16 @@ TEST(Matmul, StartsEverySumFromPositiveZero)
 		EXPECT_BITS(b[k] == 0 ? 0.0f : b[k], c[k]);
 }
 
+TEST(Matmul, SumsInIndexOrder)
+{
+	// In float, (1 + 1e8) - 1e8 is 0; summed the other way round it is 1.
+	auto a = t4rows({1, 1e8f, -1e8f, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
+	auto ones = t4rows({1, 0, 0, 0, 1, 1, 0, 0, 1, 0, 1, 0, 1, 0, 0, 1});
+	float c[16];
+	matmul(a.data(), ones.data(), c, 4);
+	EXPECT_BITS(0.0f, c[0]);
+}
+
 TEST(Matmul, ComposesTranslations)
 {
 	auto t1 = t4rows({1, 0, 0, 1, 0, 1, 0, 2, 0, 0, 1, 3, 0, 0, 0, 1});
