@@ -63,7 +63,7 @@ bool read_line(LineReader &in, FILE *fp)
 			return fail(in, Fault::memory);
 		char *chunk = in.buf.data + used;
 		int room = static_cast<int>(std::min<size_t>(in.buf.cap - used, INT_MAX));
-		chunk[room - 1] = 1;
+		chunk[room - 1] = 1;  // anything but a NUL
 		if (!fgets(chunk, room, fp)) {
 			if (ferror(fp))
 				return fail(in, Fault::read);

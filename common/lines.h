@@ -28,8 +28,8 @@ bool reserve(Buffer &buf, size_t need);
 // newline, whichever comes first. The bytes after a NUL, up to the newline,
 // are consumed but not part of the line. The reader never reads past the
 // newline of the line it hands out, so another read of the same stream
-// (fscanf, say) goes on right after it. It holds nothing but its own
-// buffer: one reader per stream at a time, on any thread.
+// (fscanf, say) goes on right after it. Beside the memory budget's count it
+// keeps no state outside itself: one reader per stream at a time.
 struct LineReader {
 	Buffer buf;
 	char *line = nullptr;        // the line read last, ended by a NUL

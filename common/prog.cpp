@@ -69,7 +69,7 @@ void report(Fault fault, const char *file)
 		errw(program, file);
 	case Fault::format:
 		errf(program, file);
-	default:
+	default:  // Fault::memory; none is never reported
 		errm(program);
 	}
 }
