@@ -86,10 +86,42 @@ static bool decimal_form(const char *p, const char *end)
 	return !(*p == '0' && end - p > 1 && (p[1] == 'x' || p[1] == 'X'));
 }
 
+// A token that is all of [-]digits[.digits] with at most 15 digits, as the
+// tools write values, read as strtod reads it: its digits m and the power
+// 10^k after the point are both exact doubles, so the one division m / 10^k
+// is the correctly rounded value (Clinger's fast path). False for any other
+// token.
+static bool short_decimal(const char *p, const char *end, double &d)
+{
+	static const double power[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+	                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+	bool negative = p < end && *p == '-';
+	p += negative;
+	uint64_t m = 0;
+	int digits = 0, after_point = -1;
+	for (; p < end; p++) {
+		if (*p == '.' && after_point < 0) {
+			after_point = 0;
+			continue;
+		}
+		if (*p < '0' || *p > '9' || ++digits > 15)
+			return false;
+		m = 10 * m + (*p - '0');
+		after_point += after_point >= 0;
+	}
+	if (digits == 0)
+		return false;
+	d = double(m) / power[after_point < 0 ? 0 : after_point];
+	d = negative ? -d : d;
+	return true;
+}
+
 float cell_value(std::string_view tok)
 {
 	const char *first = tok.data(), *last = first + tok.size();
 	double d;
+	if (short_decimal(first, last, d))
+		return static_cast<float>(d);
 	if (decimal_form(first, last) && std::from_chars(first, last, d).ec == std::errc())
 		return static_cast<float>(d);
 	// Every other form, and values beyond the range of a double, take
