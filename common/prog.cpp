@@ -60,6 +60,20 @@ void errm(const char *prog)
 	exit(255);
 }
 
+void report(Fault fault, const char *file)
+{
+	switch (fault) {
+	case Fault::read:
+		errr(program, file);
+	case Fault::write:
+		errw(program, file);
+	case Fault::format:
+		errf(program, file);
+	default:  // Fault::memory; none is never reported
+		errm(program);
+	}
+}
+
 void exit_success()
 {
 	if (fflush(stdout) != 0 || ferror(stdout)) {

@@ -2,6 +2,8 @@
 // the reporters that end a run.
 #pragma once
 
+#include "common/fault.h"
+
 // Base name of argv[0], set once by setprog() and shown first in every
 // diagnostic, usage text and header line.
 extern const char *program;
@@ -31,6 +33,10 @@ void print_rcsid();
 [[noreturn]] void errw(const char *prog, const char *file);
 [[noreturn]] void errf(const char *prog, const char *file);
 [[noreturn]] void errm(const char *prog);
+
+// The reporter of a fault other than Fault::none, with program and, but for
+// a memory error, the file it concerns.
+[[noreturn]] void report(Fault fault, const char *file);
 
 // The successful end of a run: flushes standard output and exits 0, or, when
 // anything written there was lost, says so and exits 255.

@@ -1,13 +1,18 @@
-// The argument scans of the six programs on any argument vector: the input
-// cut at its NUL bytes, the first piece being the program's path. Each
-// program's scan must agree with a plain reading of the command line: the
-// positionals are the first k arguments that do not begin with '-', in
-// order; an option letter counts once per occurrence in every argument that
-// does; shuffle's count and seed are what strtol reads, to 32 bits.
+// The argument scans on any argument vector: the input cut at its NUL
+// bytes, the first piece being the program's path.
+//
+// positionals must keep arguments that do not begin with '-', in order,
+// skipping none before the last it keeps, and stop only at k. Every option
+// letter's count must be unchanged by the order of the arguments and by a
+// positional added, grow by one with an option group of that letter, and all
+// counts together must be the bytes of the option groups. The program name
+// must be the text after the last '/'. shuffle's count and seed must be what
+// strtol reads, to 32 bits.
 #include <algorithm>
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -19,79 +24,69 @@
 
 namespace {
 
-struct scan {
-	const char *program;
-	int k;			// positionals kept
-	const char *letters;	// option letters counted
-};
-
-const scan scans[] = {
-	{"xfm_unit", 1, ""},
-	{"xfm_reverse", 2, "u"},
-	{"xfm_chain", 3, ""},
-	{"lag_pool", 1, ""},
-	{"pattern_list", 1, "we"},
-	{"shuffle", 1, ""},
-};
-
 bool is_option(const char *arg)
 {
 	return arg[0] == '-';
 }
 
-// strtol(s, nullptr, 10) in plain terms: white space, a sign, digits; a
-// value beyond the range of a long stops at its end.
-long plain_strtol(const char *s)
+void check_positionals(int argc, char *argv[], int k)
 {
-	while (*s == ' ' || (*s >= '\t' && *s <= '\r'))
-		s++;
-	bool negative = *s == '-';
-	if (*s == '-' || *s == '+')
-		s++;
-	const unsigned long limit = negative ? 0ul - (unsigned long)LONG_MIN : LONG_MAX;
-	unsigned long v = 0;
-	for (; *s >= '0' && *s <= '9'; s++) {
-		unsigned d = *s - '0';
-		v = v > (limit - d) / 10 ? limit : v * 10 + d;
-	}
-	return negative ? long(0ul - v) : long(v);
-}
-
-int32_t plain_low32(const char *s)
-{
-	return int32_t(uint32_t(uint64_t(plain_strtol(s))));
-}
-
-void check_scans(int argc, char *argv[])
-{
-	std::vector<const char *> positional;
-	for (int i = 1; i < argc; i++)
-		if (!is_option(argv[i]))
-			positional.push_back(argv[i]);
-
-	for (const scan &s : scans) {
-		std::unique_ptr<const char *[]> slots(new const char *[s.k]);
-		int n = positionals(argc, argv, slots.get(), s.k);
-		demand(n == int(std::min<size_t>(s.k, positional.size())));
-		for (int i = 0; i < n; i++)
-			demand(slots[i] == positional[i]);
-		for (const char *c = s.letters; *c; c++) {
-			int count = 0;
-			for (int i = 1; i < argc; i++)
-				for (const char *a = argv[i]; is_option(argv[i]) && *a; a++)
-					count += *a == *c;
-			demand(option_count(argc, argv, *c) == count);
+	std::unique_ptr<const char *[]> slots(new const char *[k]);
+	int n = positionals(argc, argv, slots.get(), k);
+	demand(n >= 0 && n <= k);
+	int at = 0;  // the argument after the last kept
+	for (int i = 0; i < n; i++) {
+		int j = at > 0 ? at : 1;
+		while (j < argc && argv[j] != slots[i]) {
+			demand(is_option(argv[j]));  // none skipped
+			j++;
 		}
+		demand(j < argc && !is_option(argv[j]));
+		at = j + 1;
 	}
+	if (n < k)
+		for (int j = std::max(at, 1); j < argc; j++)
+			demand(is_option(argv[j]));
+}
 
-	if (!positional.empty())
-		demand(low32(positional[0]) == plain_low32(positional[0]));
-	int32_t seed = 0;
-	for (int i = 1; i < argc; i++) {
-		const char *s = is_option(argv[i]) ? strchr(argv[i], 's') : nullptr;
-		if (s)
-			seed = plain_low32(s + 1);
+void check_option_counts(int argc, char *argv[])
+{
+	std::vector<char *> more(argv, argv + argc);
+	std::reverse(more.begin() + 1, more.end());
+	char positional[] = "p", group[] = "-?";
+	more.push_back(positional);
+	more.push_back(group);
+	more.push_back(nullptr);
+
+	size_t total = 0;
+	for (int i = 1; i < argc; i++)
+		if (is_option(argv[i]))
+			total += strlen(argv[i]);
+	size_t counted = 0;
+	for (int c = 1; c <= UCHAR_MAX; c++) {
+		int count = option_count(argc, argv, char(c));
+		counted += count;
+		group[1] = char(c);
+		int with_group = option_count(argc + 2, more.data(), char(c));
+		demand(with_group == count + 1 + (c == '-'));
 	}
+	demand(counted == total);
+}
+
+int32_t strtol32(const char *s)
+{
+	return int32_t(uint32_t(uint64_t(strtol(s, nullptr, 10))));
+}
+
+void check_shuffle(int argc, char *argv[])
+{
+	const char *count;
+	if (positionals(argc, argv, &count, 1) == 1)
+		demand(low32(count) == strtol32(count));
+	int32_t seed = 0;
+	for (int i = 1; i < argc; i++)
+		if (const char *s = is_option(argv[i]) ? strchr(argv[i], 's') : nullptr)
+			seed = strtol32(s + 1);
 	demand(seed_option(argc, argv) == seed);
 }
 
@@ -119,9 +114,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	int argc = int(argv.size()) - 1;
 
 	setprog(argv.data());
-	const char *slash = strrchr(argv[0], '/');
-	demand(program == (slash ? slash + 1 : argv[0]));
+	size_t name = strlen(program), path = strlen(argv[0]);
+	demand(name <= path && program == argv[0] + path - name && !strchr(program, '/'));
+	demand(name == path || program[-1] == '/');
 
-	check_scans(argc, argv.data());
+	for (int k = 1; k <= 3; k++)
+		check_positionals(argc, argv.data(), k);
+	check_option_counts(argc, argv.data());
+	check_shuffle(argc, argv.data());
 	return 0;
 }

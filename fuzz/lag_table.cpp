@@ -1,9 +1,14 @@
-// The lag-table reader on any stream. The first byte of the input gives the
-// size of the line reader's first buffer (so that lines outgrow it), the rest
-// is the stream. The lines handed out must be the stream cut after each
-// newline, nothing lost or changed; the tokens of each line its maximal runs
-// of graphic bytes; every token must convert as strtod (to the bit) and
-// strtol do; and a line read as a data line must give back its own values.
+// The line reader and the lag-table reader on any stream. The first byte of
+// the input gives the line reader's first buffer size (so that lines outgrow
+// it), the rest is the stream.
+//
+// The lines handed out must be the stream's lines, each up to its first NUL
+// or through its newline, nothing else lost or changed. Every token must
+// convert as strtod (to the bit) and strtol do, and a line read as a data
+// line must give back its own values and refuse another lag or region
+// count. Read as a first table, the stream must give a shape or a format
+// fault; read as a subject's table of that shape, it must add up or give a
+// format fault, and echo its header lines as read.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "common/tokens.h"
 #include "fuzz/check.h"
 #include "lag_pool/table.h"
 
@@ -29,35 +35,18 @@ void check_token(std::string_view tok)
 {
 	std::string text(tok);
 	float want = static_cast<float>(strtod(text.c_str(), nullptr));
-	float got = cell_value(tok);
-	demand(bits(got) == bits(want));
+	demand(bits(cell_value(tok)) == bits(want));
 	demand(lag_value(tok) == static_cast<int32_t>(strtol(text.c_str(), nullptr, 10)));
 }
 
-void check_line(const char *line, size_t len)
+void check_line(const char *line)
 {
-	const char *end = line + len;
 	std::vector<std::string_view> tokens;
-	for (size_t i = 0; i < len;) {
-		if (!is_graphic(line[i])) {
-			i++;
-			continue;
-		}
-		size_t j = i;
-		while (j < len && is_graphic(line[j]))
-			j++;
-		tokens.emplace_back(line + i, j - i);
-		i = j;
-	}
-
-	demand(count_tokens(line, end) == tokens.size());
 	const char *p = line;
-	for (std::string_view want : tokens) {
-		std::string_view tok = next_token(&p, end);
-		demand(tok.data() == want.data() && tok.size() == want.size());
+	for (std::string_view tok; !(tok = next_token(&p)).empty();) {
+		tokens.push_back(tok);
 		check_token(tok);
 	}
-	demand(next_token(&p, end).empty());
 	if (tokens.empty())
 		return;
 
@@ -67,13 +56,84 @@ void check_line(const char *line, size_t len)
 	int nreg = int(tokens.size()) - 1;
 	int lag = lag_value(tokens[0]);
 	std::unique_ptr<float[]> values(new float[nreg + 1]);
-	demand(read_data_line(line, end, lag, values.get(), nreg));
+	demand(read_data_line(line, lag, values.get(), nreg));
 	for (int r = 0; r < nreg; r++)
 		demand(bits(values[r]) == bits(cell_value(tokens[r + 1])));
-	demand(!read_data_line(line, end, lag, values.get(), nreg + 1));
+	demand(!read_data_line(line, lag, values.get(), nreg + 1));
 	if (nreg > 0)
-		demand(!read_data_line(line, end, lag, values.get(), nreg - 1));
-	demand(!read_data_line(line, end, int(uint32_t(lag) + 1), values.get(), nreg));
+		demand(!read_data_line(line, lag, values.get(), nreg - 1));
+	demand(!read_data_line(line, int(uint32_t(lag) + 1), values.get(), nreg));
+}
+
+FILE *stream(std::vector<char> &copy)
+{
+	static char nothing[1];
+	FILE *fp = fmemopen(copy.empty() ? nothing : copy.data(), copy.size(), "r");
+	demand(fp != nullptr);
+	return fp;
+}
+
+// Each line must be the text at its offset up to a NUL or through a
+// newline; the offset then moves past that line's newline.
+void check_lines(const std::vector<char> &text, size_t first_size)
+{
+	std::vector<char> copy(text);
+	FILE *fp = stream(copy);
+	LineReader in;
+	in.first_size = first_size;
+	size_t at = 0;
+	while (read_line(in, fp)) {
+		demand(strlen(in.line) == in.len && at + in.len <= text.size());
+		demand(memcmp(in.line, text.data() + at, in.len) == 0);
+		demand(!memchr(in.line, '\n', in.len) || in.line[in.len - 1] == '\n');
+		if (in.len > 0 && in.line[in.len - 1] == '\n') {
+			at += in.len;
+		} else {
+			demand(at + in.len == text.size() || text[at + in.len] == '\0');
+			const void *nl = memchr(text.data() + at, '\n', text.size() - at);
+			at = nl ? static_cast<const char *>(nl) - text.data() + 1 : text.size();
+		}
+		check_line(in.line);
+	}
+	demand(at == text.size() && in.fault == Fault::none);
+	fclose(fp);
+}
+
+void check_tables(const std::vector<char> &text)
+{
+	std::vector<char> copy(text);
+	FILE *fp = stream(copy);
+	LineReader in;
+	Pool p{1, 0, 0, 0, {}, {}, {}};
+	Fault fault = measure_table(fp, in, p.nreg, p.mlag);
+	fclose(fp);
+	demand(fault == Fault::none || fault == Fault::format);
+	if (fault != Fault::none)
+		return;
+	demand(p.nreg >= 1 && p.mlag >= 1);
+	if (uint64_t(p.nreg) * (2 * uint64_t(p.mlag) + 1) > 1 << 20)
+		return;
+	p.nlag = 2 * p.mlag + 1;
+	p.regname.resize(p.nreg);
+	p.avg.resize(size_t(p.nlag) * p.nreg);
+	p.values.resize(p.nreg);
+
+	copy = text;
+	fp = stream(copy);
+	char *echoed = nullptr;
+	size_t length = 0;
+	FILE *echo = open_memstream(&echoed, &length);
+	fault = pool_table(fp, in, p, echo);
+	fclose(echo);
+	fclose(fp);
+	demand(fault == Fault::none || fault == Fault::format);
+	// What was echoed is header lines as read: each begins with '#'.
+	for (const char *line = echoed; line < echoed + length;) {
+		demand(*line == '#');
+		const char *nl = static_cast<const char *>(memchr(line, '\n', echoed + length - line));
+		line = nl ? nl + 1 : echoed + length;
+	}
+	free(echoed);
 }
 
 }  // namespace
@@ -82,29 +142,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
 	if (size == 0)
 		return 0;
-	const char *text = reinterpret_cast<const char *>(data + 1);
-	size_t length = size - 1;
-	std::vector<char> copy(text, text + length);
-	static char nothing[1];
-	FILE *fp = fmemopen(length ? copy.data() : nothing, length, "r");
-	demand(fp != nullptr);
-
-	LineReader in;
-	in.buf.resize(1 + data[0] % 64);
-	begin_lines(in, fp);
-	size_t offset = 0;
-	char *line;
-	size_t len;
-	while (next_line(in, &line, &len)) {
-		demand(len > 0 && offset + len <= length);
-		demand(memcmp(line, text + offset, len) == 0);
-		demand(!memchr(line, '\n', len - 1));
-		demand(line[len - 1] == '\n' || offset + len == length);
-		offset += len;
-		check_line(line, len);
-	}
-	demand(offset == length);
-	demand(!ferror(fp));
-	fclose(fp);
+	std::vector<char> text(data + 1, data + size);
+	check_lines(text, 2 + data[0] % 64);
+	check_tables(text);
 	return 0;
 }

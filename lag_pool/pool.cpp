@@ -8,12 +8,6 @@ void add_row(float *sums, const float *values, int nreg)
 		sums[r] += values[r];
 }
 
-void add_zero_row(float *sums, int nreg)
-{
-	for (int r = 0; r < nreg; r++)
-		sums[r] += 0.0f;
-}
-
 void group_means(float *avg, size_t n, int nsub)
 {
 	float count = static_cast<float>(nsub);

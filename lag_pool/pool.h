@@ -1,19 +1,40 @@
-// The group arithmetic. Everything is single precision, every sum starts
-// from +0 and takes its terms in the order stated, and every product is
-// rounded before it is added: the printed digits depend on these orders.
+// What is gathered over the subjects, and the group arithmetic. Everything
+// is single precision, every sum starts from +0 and takes its terms in the
+// order stated, and every product is rounded before it is added: the
+// printed digits depend on these orders.
 //
 // The group means are kept lag by lag: row i (lag i - mlag) holds nreg
 // floats, one per region.
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
+
+// The shape of every table, taken from the first, and the sums over the
+// subjects. The tables themselves are not kept: their values are summed as
+// they are read, so memory grows with the table and not with the cohort.
+struct Pool {
+	int nsub;  // subjects: the lines of the list
+	int nreg;  // regions: the value columns
+	int mlag;  // the largest lag; rows run from -mlag to +mlag
+	int nlag;  // rows: 2 * mlag + 1
+	std::vector<std::string> regname;
+	std::vector<float> avg;     // row by row: the sums, then the group means
+	std::vector<float> values;  // the data line being read
+};
+
+// Where the sums or means of a lag begin in avg.
+inline size_t lag_row(const Pool &p, int lag)
+{
+	return size_t(lag + p.mlag) * p.nreg;
+}
 
 // Adds one subject's values at a lag to that lag's sums, region by region.
 // Subjects come in list order, so each sum runs over the subjects in turn.
+// A lag that a table does not supply adds nothing: its zero would leave
+// every sum as it is, since a sum from +0 is never -0.
 void add_row(float *sums, const float *values, int nreg);
-
-// A lag that a table does not supply enters each of its sums as a zero.
-void add_zero_row(float *sums, int nreg);
 
 // Turns the n sums into group means over nsub subjects.
 void group_means(float *avg, size_t n, int nsub);

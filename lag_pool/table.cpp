@@ -1,73 +1,73 @@
 #include "lag_pool/table.h"
 
 #include <charconv>
+#include <climits>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 
-// A block is larger than a table line of a few hundred regions, so most
-// lines are found in the buffer as read.
-static const size_t block_size = 1 << 17;
+#include "common/tokens.h"
 
-void begin_lines(LineReader &in, FILE *fp)
+// A header line gives '#' no meaning of its own: every one becomes a blank.
+static void blank_hashes(char *line)
 {
-	in.fp = fp;
-	if (in.buf.empty())
-		in.buf.resize(block_size);
-	in.start = in.searched = in.end = 0;
-	in.eof = false;
+	for (char *c = line; *c; c++)
+		if (*c == '#')
+			*c = ' ';
 }
 
-// Moves the bytes not handed out to the front, makes room when a line fills
-// the whole buffer, and reads what fits behind them.
-static void refill(LineReader &in)
+Fault measure_table(FILE *fp, LineReader &in, int &nreg, int &mlag)
 {
-	if (in.start > 0) {
-		memmove(in.buf.data(), in.buf.data() + in.start, in.end - in.start);
-		in.end -= in.start;
-		in.start = 0;
-	}
-	if (in.end == in.buf.size())
-		in.buf.resize(2 * in.buf.size());
-	size_t n = fread(in.buf.data() + in.end, 1, in.buf.size() - in.end, in.fp);
-	in.end += n;
-	in.eof = n == 0;
-}
-
-bool next_line(LineReader &in, char **line, size_t *len)
-{
-	for (;;) {
-		char *p = in.buf.data() + in.start;
-		size_t have = in.end - in.start;
-		char *nl = static_cast<char *>(memchr(p + in.searched, '\n', have - in.searched));
-		if (nl || (in.eof && have > 0)) {
-			*line = p;
-			*len = nl ? size_t(nl + 1 - p) : have;
-			in.start += *len;
-			in.searched = 0;
-			return true;
+	size_t ntok = 0;  // tokens of the last header line: the lag column and the labels
+	while (read_line(in, fp)) {
+		char *line = in.line;
+		if (line[0] == '#') {
+			blank_hashes(line);
+			ntok = count_tokens(line);
+			continue;
 		}
-		if (in.eof)
-			return false;
-		in.searched = have;
-		refill(in);
+		if (ntok < 2 || ntok > INT_MAX || count_tokens(line) != ntok)
+			return Fault::format;
+		const char *rest = line;
+		int lag = lag_value(next_token(&rest));
+		if (lag >= 0 || lag == INT_MIN)
+			return Fault::format;
+		nreg = static_cast<int>(ntok - 1);
+		mlag = -lag;
+		return Fault::none;
 	}
+	return in.fault == Fault::none ? Fault::format : in.fault;
 }
 
-size_t count_tokens(const char *line, const char *end)
+// A header line whose tokens ('#' made blank) are the lag column and one
+// label per region replaces every label.
+static void take_labels(char *line, std::vector<std::string> &regname)
 {
-	size_t n = 0;
-	while (!next_token(&line, end).empty())
-		n++;
-	return n;
+	blank_hashes(line);
+	if (count_tokens(line) != regname.size() + 1)
+		return;
+	const char *rest = line;
+	next_token(&rest);
+	for (std::string &label : regname)
+		label = next_token(&rest);
 }
 
-void blank_hashes(char *line, size_t len)
+Fault pool_table(FILE *fp, LineReader &in, Pool &p, FILE *echo)
 {
-	for (size_t i = 0; i < len; i++)
-		if (line[i] == '#')
-			line[i] = ' ';
+	int lag = -p.mlag;
+	while (read_line(in, fp)) {
+		char *line = in.line;
+		if (line[0] == '#') {
+			fwrite(line, 1, in.len, echo);
+			take_labels(line, p.regname);
+			continue;
+		}
+		if (lag > p.mlag || !read_data_line(line, lag, p.values.data(), p.nreg))
+			return Fault::format;
+		add_row(&p.avg[lag_row(p, lag)], p.values.data(), p.nreg);
+		lag++;
+	}
+	return in.fault;
 }
 
 // True when std::from_chars reads the token as strtod does. It reads the
@@ -86,10 +86,42 @@ static bool decimal_form(const char *p, const char *end)
 	return !(*p == '0' && end - p > 1 && (p[1] == 'x' || p[1] == 'X'));
 }
 
+// A token that is all of [-]digits[.digits] with at most 15 digits, as the
+// tools write values, read as strtod reads it: its digits m and the power
+// 10^k after the point are both exact doubles, so the one division m / 10^k
+// is the correctly rounded value (Clinger's fast path). False for any other
+// token.
+static bool short_decimal(const char *p, const char *end, double &d)
+{
+	static const double power[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+	                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+	bool negative = p < end && *p == '-';
+	p += negative;
+	uint64_t m = 0;
+	int digits = 0, after_point = -1;
+	for (; p < end; p++) {
+		if (*p == '.' && after_point < 0) {
+			after_point = 0;
+			continue;
+		}
+		if (*p < '0' || *p > '9' || ++digits > 15)
+			return false;
+		m = 10 * m + (*p - '0');
+		after_point += after_point >= 0;
+	}
+	if (digits == 0)
+		return false;
+	d = double(m) / power[after_point < 0 ? 0 : after_point];
+	d = negative ? -d : d;
+	return true;
+}
+
 float cell_value(std::string_view tok)
 {
 	const char *first = tok.data(), *last = first + tok.size();
 	double d;
+	if (short_decimal(first, last, d))
+		return static_cast<float>(d);
 	if (decimal_form(first, last) && std::from_chars(first, last, d).ec == std::errc())
 		return static_cast<float>(d);
 	// Every other form, and values beyond the range of a double, take
@@ -102,16 +134,16 @@ int lag_value(std::string_view tok)
 	return static_cast<int32_t>(strtol(std::string(tok).c_str(), nullptr, 10));
 }
 
-bool read_data_line(const char *line, const char *end, int lag, float *values, int nreg)
+bool read_data_line(const char *line, int lag, float *values, int nreg)
 {
-	std::string_view tok = next_token(&line, end);
+	std::string_view tok = next_token(&line);
 	if (tok.empty() || lag_value(tok) != lag)
 		return false;
 	for (int r = 0; r < nreg; r++) {
-		tok = next_token(&line, end);
+		tok = next_token(&line);
 		if (tok.empty())
 			return false;
 		values[r] = cell_value(tok);
 	}
-	return next_token(&line, end).empty();
+	return next_token(&line).empty();
 }

@@ -2,8 +2,6 @@
 
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
-#include <cstdlib>
 
 // Position of entry (i, j), counted from 1, in a matrix with leading
 // dimension d.
@@ -76,17 +74,13 @@ void matconjg(const float *a, float *b, int n)
 		}
 }
 
-enum { MATINV_MAX = 512 };
-
-void matinv(float *a, int n, float &det)
+int matinv(float *a, int n, float &det)
 {
-	if (n > MATINV_MAX) {
-		fputs("STOP matinv matrix dimension limit (512) exceded\n", stderr);
-		exit(255);
-	}
+	if (n > MATINV_MAX)
+		return -1;
 	det = 1.0f;
 	if (n <= 0)
-		return;
+		return 0;
 
 	auto A = [a, n](int i, int j) -> float & { return a[at(i, j, n)]; };
 	int pr[MATINV_MAX + 1], pc[MATINV_MAX + 1];
@@ -151,9 +145,10 @@ void matinv(float *a, int n, float &det)
 				A(c, j) = t;
 			}
 	}
+	return 0;
 }
 
-void geninv(const float *a, float *w, float *b, int n, float &det)
+int geninv(const float *a, float *w, float *b, int n, float &det)
 {
 	for (int i = 1; i <= n; i++)
 		for (int j = 1; j <= n; j++) {
@@ -163,7 +158,8 @@ void geninv(const float *a, float *w, float *b, int n, float &det)
 			w[at(i, j, n)] = s;
 		}
 
-	matinv(w, n, det);
+	if (matinv(w, n, det) != 0)
+		return -1;
 
 	for (int i = 1; i <= n; i++)
 		for (int j = 1; j <= n; j++) {
@@ -172,4 +168,5 @@ void geninv(const float *a, float *w, float *b, int n, float &det)
 				s = s + w[at(i, l, n)] * a[at(j, l, n)];
 			b[at(i, j, n)] = s;
 		}
+	return 0;
 }

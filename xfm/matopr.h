@@ -30,10 +30,13 @@ void transpos(const float *a, float *b, int n);
 void matconjg(const float *a, float *b, int n);
 
 // Replaces a by its inverse (Gauss-Jordan with complete pivoting) and sets
-// det to the product of the pivots. A singular matrix is not detected: its
-// inverse holds infinities and NaNs. An order above 512 stops the process.
-void matinv(float *a, int n, float &det);
+// det to the product of the pivots; returns 0. A singular matrix is not
+// detected: its inverse holds infinities and NaNs. An order above
+// MATINV_MAX returns -1 with nothing written, not even det.
+enum { MATINV_MAX = 512 };
+int matinv(float *a, int n, float &det);
 
 // b = (a' * a)^-1 * a', with w left holding (a' * a)^-1 and det its
-// determinant. For a nonsingular a this is the inverse of a.
-void geninv(const float *a, float *w, float *b, int n, float &det);
+// determinant. For a nonsingular a this is the inverse of a. Returns what
+// matinv returns; after -1, w holds a' * a and b is not written.
+int geninv(const float *a, float *w, float *b, int n, float &det);

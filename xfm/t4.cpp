@@ -3,9 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/lines.h"
 #include "common/output.h"
-#include "common/prog.h"
-#include "common/split.h"
+#include "common/tokens.h"
 
 void t4list(FILE *fp, const float t4[16])
 {
@@ -22,51 +22,50 @@ int t4read(FILE *fp, float t4[16])
 	return 0;
 }
 
-int t4scan(FILE *fp, float t4[16], float &scale)
+Fault t4scan(FILE *fp, float t4[16], float &scale)
 {
 	scale = 0;
 	int blocks = 0;
-	char *line = nullptr;
-	size_t cap = 0;
-	int status = 0;
-	while (status == 0 && getline(&line, &cap, fp) != -1) {
+	LineReader in;
+	while (read_line(in, fp)) {
 		// Only the first two tokens can matter: "scale:" and its value,
 		// or a lone "t4".
-		char *tok[2];
-		int ntok = split_uncommented(line, tok, 2);
-		if (ntok == 2 && !strcmp(tok[0], "scale:"))
-			scale = float(strtod(tok[1], nullptr));
-		if (ntok == 1 && !strcmp(tok[0], "t4")) {
-			status = t4read(fp, t4);
+		cut_comment(in.line);
+		const char *rest = in.line;
+		std::string_view first = next_token(&rest), second = next_token(&rest);
+		if (first == "scale:" && !second.empty())
+			scale = float(strtod(second.data(), nullptr));
+		if (first == "t4" && second.empty()) {
+			if (t4read(fp, t4) != 0)
+				return Fault::read;
 			blocks++;
 		}
 	}
-	free(line);
-	if (status != 0 || ferror(fp))
-		return -1;
+	if (in.fault != Fault::none)
+		return in.fault;
 	if (blocks == 0) {
 		rewind(fp);
-		return t4read(fp, t4);
+		return t4read(fp, t4) == 0 ? Fault::none : Fault::read;
 	}
-	return 0;
+	return Fault::none;
 }
 
-void read_xfm(const char *path, float t4[16], float &scale)
+Fault read_xfm(const char *path, float t4[16], float &scale)
 {
 	FILE *fp = fopen(path, "r");
 	if (!fp)
-		errr(program, path);
+		return Fault::read;
 	printf("Reading: %s\n", path);
-	if (t4scan(fp, t4, scale) != 0)
-		errr(program, path);
+	Fault fault = t4scan(fp, t4, scale);
 	fclose(fp);
+	return fault;
 }
 
-void write_xfm(const char *path, const char *comment, const float t4[16], float scale)
+Fault write_xfm(const char *path, const char *comment, const float t4[16], float scale)
 {
 	FILE *fp = open_output(path);
 	if (!fp)
-		errw(program, path);
+		return Fault::write;
 	printf("Writing: %s\n", path);
 	write_command_line(fp);
 	if (comment)
@@ -74,8 +73,7 @@ void write_xfm(const char *path, const char *comment, const float t4[16], float 
 	t4list(fp, t4);
 	if (scale != 0)
 		fprintf(fp, "scale:    %10.6f\n", scale);
-	if (!close_output(fp))
-		errw(program, path);
+	return close_output(fp) ? Fault::none : Fault::write;
 }
 
 bool parse_xfm_name(const char *path, std::string &from, std::string &to)

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <string>
 
+#include "common/fault.h"
+
 // "t4\n" and the four rows, "%10.6f%10.6f%10.6f%10.4f\n" each.
 void t4list(FILE *fp, const float t4[16]);
 
@@ -17,20 +19,21 @@ int t4read(FILE *fp, float t4[16]);
 
 // Scans a transform file just opened for reading: takes the matrix of the
 // last "t4" block (or the first 16 numbers of a file without one) and the
-// value of the last "scale:" line (0 without one). Returns 0, or -1 when a
-// block or the bare form did not hold 16 numbers or reading failed.
-int t4scan(FILE *fp, float t4[16], float &scale);
+// value of the last "scale:" line (0 without one). Fault::read when a block
+// or the bare form did not hold 16 numbers or reading failed;
+// Fault::memory when a line outgrew the memory budget.
+Fault t4scan(FILE *fp, float t4[16], float &scale);
 
 // Reads the transform file at path with t4scan, after printing
-// "Reading: %s\n". A file that cannot be opened or read ends the run with a
-// read error.
-void read_xfm(const char *path, float t4[16], float &scale);
+// "Reading: %s\n". Fault::read, with nothing printed, when it cannot be
+// opened.
+Fault read_xfm(const char *path, float t4[16], float &scale);
 
 // Writes a transform file at path: the header lines, the comment line when
 // one is given (it carries its own newline), the matrix, and the scale line
-// unless the scale is 0. Prints "Writing: %s\n" once the file is open; any
-// failure ends the run with a write error.
-void write_xfm(const char *path, const char *comment, const float t4[16], float scale);
+// unless the scale is 0. Prints "Writing: %s\n" once the file is open.
+// Fault::write when it cannot be created or written.
+Fault write_xfm(const char *path, const char *comment, const float t4[16], float scale);
 
 // Splits the base name of path, "A_to_B_t4..." at its first "_to_" and the
 // first "_t4" after that, into from = A and to = B. False when it has no

@@ -8,7 +8,7 @@ static inline int at4(int i, int j)
 	return (i - 1) + 4 * (j - 1);
 }
 
-void xfmreverse(const float t[16], float r[16])
+int xfmreverse(const float t[16], float r[16])
 {
 	float a[9], b[3], w[9], inv[9], det;
 
@@ -18,7 +18,8 @@ void xfmreverse(const float t[16], float r[16])
 			a[(i - 1) + 3 * (j - 1)] = t[at4(i, j)];
 	}
 
-	geninv(a, w, inv, 3, det);
+	if (geninv(a, w, inv, 3, det) != 0)
+		return -1;
 
 	for (int i = 1; i <= 3; i++)
 		for (int j = 1; j <= 3; j++)
@@ -31,4 +32,5 @@ void xfmreverse(const float t[16], float r[16])
 			r[at4(i, 4)] = r[at4(i, 4)] - r[at4(i, k)] * b[k - 1];
 	}
 	r[at4(4, 4)] = 1.0f;
+	return 0;
 }

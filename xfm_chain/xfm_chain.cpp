@@ -22,7 +22,8 @@ const char rcsid[] = "$Id: xfm_chain.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $"
 
 static void read_and_list(const char *path, float t4[16], float &scale)
 {
-	read_xfm(path, t4, scale);
+	if (Fault fault = read_xfm(path, t4, scale); fault != Fault::none)
+		report(fault, path);
 	t4list(stdout, t4);
 	printf("scale: %.6f\n", scale);
 }
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
 	}
 
 	std::string comment = "#product transform=[" + one_line(path[0]) + "][" + one_line(path[1]) + "]\n";
-	write_xfm(out.c_str(), comment.c_str(), product, pscale);
+	if (Fault fault = write_xfm(out.c_str(), comment.c_str(), product, pscale); fault != Fault::none)
+		report(fault, out.c_str());
 	exit_success();
 }

@@ -5,6 +5,7 @@
 
 #include "common/args.h"
 #include "common/prog.h"
+#include "xfm/matopr.h"
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
 
@@ -31,7 +32,8 @@ int main(int argc, char *argv[])
 	int suppress = option_count(argc, argv, 'u');
 
 	float m[16], scale;
-	read_xfm(path[0], m, scale);
+	if (Fault fault = read_xfm(path[0], m, scale); fault != Fault::none)
+		report(fault, path[0]);
 	t4list(stdout, m);
 	printf("scale: %.6f\n", scale);
 
@@ -45,7 +47,10 @@ int main(int argc, char *argv[])
 	}
 
 	float r[16];
-	xfmreverse(m, r);
+	if (xfmreverse(m, r) != 0) {
+		fprintf(stderr, "STOP matinv matrix dimension limit (%d) exceded\n", MATINV_MAX);
+		exit(255);
+	}
 	t4list(stdout, r);
 
 	float outscale = 0;
@@ -54,6 +59,7 @@ int main(int argc, char *argv[])
 		printf("scale: %.6f\n", outscale);
 	}
 
-	write_xfm(out.c_str(), nullptr, r, outscale);
+	if (Fault fault = write_xfm(out.c_str(), nullptr, r, outscale); fault != Fault::none)
+		report(fault, out.c_str());
 	exit_success();
 }

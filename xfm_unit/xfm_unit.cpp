@@ -26,6 +26,7 @@ int main(int argc, char *argv[])
 
 	float t4[16] = {};
 	t4[0] = t4[5] = t4[10] = t4[15] = 1;
-	write_xfm(path, nullptr, t4, 0);
+	if (Fault fault = write_xfm(path, nullptr, t4, 0); fault != Fault::none)
+		report(fault, path);
 	exit_success();
 }

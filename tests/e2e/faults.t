@@ -130,10 +130,11 @@ $ lag_pool long.lst 2> err
 ? 255
 & [ "$(cat err)" = "lag_pool: $(cat long.lst) read error" ]
 
-# The list is read three times, and a table is checked for reading before it
-# is opened: what changes in between still ends in a read error. (A table
-# that is a directory passes the check and fails on reading: see lag_pool.t.)
-=== lag_pool: a list that can be read only once is a read error naming it
+# The list is read once, so it may be a pipe; a table is checked for reading
+# before it is opened, and what changes in between still ends in a read
+# error. (A table that is a directory passes the check and fails on reading:
+# see lag_pool.t.)
+=== lag_pool: a list that can be read only once is read whole
 < t.dat
 | #lag A B
 | -1 1 2
@@ -141,8 +142,13 @@ $ lag_pool long.lst 2> err
 $ printf 't.dat\n' > once.lst & lag_pool once.lst
 1| @POOL@
 1| Reading: once.lst
-2| lag_pool: once.lst read error
-? 255
+1| nsub=1 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag A B
+1| Bartlett correction factor (sum of gammabar) = 2.0000
+2| Writing: once_avg.dat
+2| Writing: once_ROIavg.dat
+2| Writing: once_gammabar.dat
 
 === lag_pool: a table that passes the check but cannot be opened is a read error naming it
 < t.dat
@@ -189,6 +195,40 @@ $ lag_pool a.lst > /dev/null; lag_pool r.lst > /dev/null
 ? 255
 >! a_ROIavg.dat
 >! r_gammabar.dat
+
+# Inside the limit the line buffer may grow to half of it, not further.
+=== an endless line is a memory error: /dev/zero as a list or a transform
+$ memlimit 1G lag_pool /dev/zero; echo "status $?"; memlimit 1G xfm_reverse /dev/zero
+1| @POOL@
+1| Reading: /dev/zero
+1| status 255
+1| @REV@
+1| Reading: /dev/zero
+2| lag_pool: memory allocation error
+2| xfm_reverse: memory allocation error
+? 255
+
+# Were descriptor 2 left closed, the first result file would take it and
+# receive its own "Writing:" line.
+=== lag_pool with standard error closed: no message lands in a result file
+< t.dat
+| #lag A B
+| -1 1 2
+% echo t.dat > g.lst
+$ lag_pool g.lst 2>&-
+1| @POOL@
+1| Reading: g.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: t.dat
+1| #lag A B
+1| Bartlett correction factor (sum of gammabar) = 2.0000
+> g_avg.dat
+| #lag_pool g.lst
+| #@POOL@
+| #      lag         A         B
+|         -1    1.0000    2.0000
+|          0    0.0000    0.0000
+|          1    0.0000    0.0000
 
 # Standard output on /dev/full is tested with each program.
 === standard output closed is a write error for every program; the files are still written whole

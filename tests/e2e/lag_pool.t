@@ -521,6 +521,48 @@ $ lag_pool huge.lst
 2| lag_pool: memory allocation error
 ? 255
 
+# The sums of 2^31 lags would take 24 GB: asked for only once they fit.
+=== inside a memory limit, sums that do not fit are a memory error; a normal cohort still runs
+< m.dat
+| #lag A B
+| -1073741823 1 2
+< m.lst
+| m.dat
+< t.dat
+| #lag A B
+| -1 1 2
+< ok.lst
+| t.dat
+| t.dat
+$ memlimit 1G lag_pool m.lst; echo "status $?"; memlimit 1G lag_pool ok.lst 2> /dev/null | tail -n 1
+1| @ID@
+1| Reading: m.lst
+1| nsub=1 nreg2 mlag=1073741823
+1| status 255
+1| Bartlett correction factor (sum of gammabar) = 2.0000
+2| lag_pool: memory allocation error
+
+# Two tokens of the header before its NUL, three of the data line: X and
+# 9 are not read.
+=== a NUL ends a line of the list or a table; an echoed header stops there
+% printf '#lag L R\0 X\n-1 7 8\0 9\n' > n.dat && printf 'n.dat\0 junk\n' > nul.lst
+$ lag_pool nul.lst
+1| @ID@
+1| Reading: nul.lst
+1| nsub=1 nreg2 mlag=1
+1| Reading: n.dat
+1| #lag L RBartlett correction factor (sum of gammabar) = 56.0000
+2| Writing: nul_avg.dat
+2| Writing: nul_ROIavg.dat
+2| Writing: nul_gammabar.dat
+> nul_avg.dat
+| #lag_pool nul.lst
+| #@ID@
+| #      lag         L         R
+|         -1    7.0000    8.0000
+|          0    0.0000    0.0000
+|          1    0.0000    0.0000
+
 === a result file that cannot be created is a write error, and nothing after it is written
 < t.dat
 | #lag A B

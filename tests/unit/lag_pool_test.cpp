@@ -42,6 +42,8 @@ TEST(GroupMeans, SingleSumInListOrderFromPositiveZero)
 	// order, or a wider sum, gives 1/3.
 	EXPECT_EQ(group_mean({1, 1e8f, -1e8f}), 0.0f);
 	EXPECT_EQ(group_mean({-1e8f, 1e8f, 1}), 1.0f / 3.0f);
+	// A division, not a product with the reciprocal: 5 * (1/3) is 1 ulp more.
+	EXPECT_EQ(group_mean({5, 0, 0}), 5.0f / 3.0f);
 	// A sum begins at +0, so a cell of -0s averages to +0, not -0.
 	EXPECT_FALSE(std::signbit(group_mean({-0.0f})));
 	EXPECT_FALSE(std::signbit(group_mean({-0.0f, -0.0f})));
@@ -50,8 +52,8 @@ TEST(GroupMeans, SingleSumInListOrderFromPositiveZero)
 
 TEST(RegionMeans, SummedInRegionOrder)
 {
-	// ((1e8 + 1) + -1e8) is 0 in float, the other way round 1.
-	std::vector<float> avg = {1e8f, 1, -1e8f}, roiavg(1);
+	// ((1 + 1e8) + -1e8) is 0 in float, the other way round 1.
+	std::vector<float> avg = {1, 1e8f, -1e8f}, roiavg(1);
 	roi_means(avg.data(), 3, 1, roiavg.data());
 	EXPECT_EQ(roiavg[0], 0.0f);
 }

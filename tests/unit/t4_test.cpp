@@ -2,16 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-using testing::ExitedWithCode;
 using testing::internal::CaptureStdout;
 using testing::internal::GetCapturedStdout;
 
@@ -117,11 +119,12 @@ protected:
 	}
 
 	// Reads the file and checks the one progress line it prints.
-	void read(float t[16], float &scale)
+	Fault read(float t[16], float &scale)
 	{
 		CaptureStdout();
-		read_xfm(path.c_str(), t, scale);
+		Fault fault = read_xfm(path.c_str(), t, scale);
 		EXPECT_EQ(GetCapturedStdout(), "Reading: " + path + "\n");
+		return fault;
 	}
 };
 
@@ -135,7 +138,7 @@ TEST_F(XfmFile, AsTheToolsWriteIt)
 	write(std::string("#xfm_chain a_to_b_t4 b_to_c_t4\n#$Id$\n#product transform=[x][y]\nt4\n") +
 	      identity + "scale:      2.500000\n");
 	float t[16], scale;
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	for (int k = 0; k < 16; k++)
 		EXPECT_EQ(t[k], k % 5 == 0 ? 1 : 0);
 	EXPECT_EQ(scale, 2.5f);
@@ -150,7 +153,7 @@ TEST_F(XfmFile, LastBlockAndLastScaleWin)
 	      "t4\n2 2 2 2 2 2 2 2\n2 2 2 2\n\n2 2 2 2\n"
 	      "scale:\n");
 	float t[16], scale;
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	for (float x : std::vector<float>(t, t + 16))
 		EXPECT_EQ(x, 2);
 	EXPECT_EQ(scale, 0.1f);  // rounded to single precision; the empty "scale:" is ignored
@@ -162,7 +165,7 @@ TEST_F(XfmFile, KeywordsMustStandAlone)
 	// its first 16 numbers.
 	write("1 0 0 7 0 1 0 8 0 0 1 9 0 0 0 1\nt4 x\nT4\nt4x\nscale:4 # one token\n");
 	float t[16], scale;
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	EXPECT_EQ(t[12], 7);
 	EXPECT_EQ(t[14], 9);
 	EXPECT_EQ(scale, 0);
@@ -172,7 +175,7 @@ TEST_F(XfmFile, BareFormWithScale)
 {
 	write(std::string(identity) + "scale: -inf\n");
 	float t[16], scale;
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	EXPECT_EQ(t[15], 1);
 	EXPECT_EQ(scale, -HUGE_VALF);
 }
@@ -181,11 +184,11 @@ TEST_F(XfmFile, RestOfTheLastNumbersLineIsTheNextLine)
 {
 	write("t4\n1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 scale: 3\nscale: not-a-number-but-later\n");
 	float t[16], scale;
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	EXPECT_EQ(scale, 0);
 
 	write("t4\n1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1 scale: 3\n");
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	EXPECT_EQ(scale, 3);
 }
 
@@ -196,30 +199,51 @@ TEST_F(XfmFile, LongCommentLinesStayComments)
 	write("#" + std::string(300, 'x') + " scale: 5\n#" + std::string(254, 'y') + " t4\n" +
 	      "t4\n" + identity);
 	float t[16], scale;
-	read(t, scale);
+	EXPECT_EQ(read(t, scale), Fault::none);
 	EXPECT_EQ(scale, 0);
 	EXPECT_EQ(t[0], 1);
 }
 
-using XfmFileDeathTest = XfmFile;
-
-TEST_F(XfmFileDeathTest, UnreadableMatrices)
+TEST_F(XfmFile, UnreadableMatrices)
 {
 	for (const std::string &text : std::vector<std::string>{"", "# only a comment\n" + std::string(identity),
 	                         "t4\n1 0 0 0\n0 1 0 0 # comment\n0 0 1 0\n0 0 0 1\n",
 	                         "t4\n1 0 0 0\n0 1 0 0\n"}) {
 		write(text);
 		float t[16], scale;
-		EXPECT_EXIT(read_xfm(path.c_str(), t, scale), ExitedWithCode(255),
-		            "^: " + path + " read error\n$");
+		EXPECT_EQ(read(t, scale), Fault::read);
 	}
 }
 
-TEST(XfmReadDeathTest, MissingFile)
+TEST(XfmRead, MissingFileIsAReadFaultBeforeAnyReadingLine)
 {
 	float t[16], scale;
-	EXPECT_EXIT(read_xfm("/nonexistent/a_to_b_t4", t, scale), ExitedWithCode(255),
-	            "^: /nonexistent/a_to_b_t4 read error\n$");
+	CaptureStdout();
+	EXPECT_EQ(read_xfm("/nonexistent/a_to_b_t4", t, scale), Fault::read);
+	EXPECT_EQ(GetCapturedStdout(), "");
+}
+
+// A stream that hands out text and then fails, as a disk may.
+ssize_t text_then_failure(void *cookie, char *buf, size_t size)
+{
+	std::string &rest = *static_cast<std::string *>(cookie);
+	if (rest.empty()) {
+		errno = EIO;
+		return -1;
+	}
+	size_t n = std::min(size, rest.size());
+	memcpy(buf, rest.data(), n);
+	rest.erase(0, n);
+	return ssize_t(n);
+}
+
+TEST(T4scan, ReadErrorAfterACompleteBlock)
+{
+	std::string text = std::string("t4\n") + identity + "scale: 2\n";
+	FILE *fp = fopencookie(&text, "r", {text_then_failure, nullptr, nullptr, nullptr});
+	float t[16], scale;
+	EXPECT_EQ(t4scan(fp, t, scale), Fault::read);
+	fclose(fp);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-// Table tokens and the numbers read from them. The value conversion takes a
+// The numbers read from table tokens. The value conversion takes a
 // faster path than strtod for plain decimals; it must agree with strtod to
 // the bit on every token, so it is checked against strtod itself.
 #include "lag_pool/table.h"
@@ -54,6 +54,7 @@ TEST(CellValue, AgreesWithStrtodOnEveryForm)
 		"9007199254740993", "9007199254740993.0000000000000000000001", "9007199254740992.5",
 		"16777217", "16777217.000000000000000001", "0.100000001490116119384765625",
 		"0.10000000149011612", "0.1000000014901161193847656250000000000000000001",
+		"999999999999999", "-.000000000000001", "9999999999999999", "0.0000000000000001",
 	};
 	for (const char *form : forms)
 		expect_as_strtod(form);
@@ -161,68 +162,6 @@ TEST(LagValue, IntegerPrefixInBase10KeptTo32Bits)
 	// 32 bits are -1 and 0.
 	EXPECT_EQ(lag_value("99999999999999999999"), -1);
 	EXPECT_EQ(lag_value("-99999999999999999999"), 0);
-}
-
-std::vector<std::string> tokens(const std::string &line)
-{
-	std::vector<std::string> out;
-	const char *p = line.data(), *end = p + line.size();
-	for (std::string_view t; !(t = next_token(&p, end)).empty();)
-		out.emplace_back(t);
-	return out;
-}
-
-TEST(Tokens, EveryByteOutsidePrintableAsciiSeparatesNulIncluded)
-{
-	using Words = std::vector<std::string>;
-	EXPECT_EQ(tokens(std::string("  -1\t0.5\r\n")), (Words{"-1", "0.5"}));
-	EXPECT_EQ(tokens(std::string("a\0b\x80" "c\x7f" "d#e", 9)), (Words{"a", "b", "c", "d#e"}));
-	EXPECT_EQ(tokens(" \t\r\n"), Words{});
-	EXPECT_EQ(count_tokens(nullptr, nullptr), 0u);
-}
-
-// The lines of a stream holding text, as the reader hands them out.
-std::vector<std::string> lines(const std::string &text)
-{
-	FILE *fp = tmpfile();
-	fwrite(text.data(), 1, text.size(), fp);
-	rewind(fp);
-	LineReader in;
-	begin_lines(in, fp);
-	std::vector<std::string> out;
-	char *line;
-	size_t len;
-	while (next_line(in, &line, &len))
-		out.emplace_back(line, len);
-	EXPECT_FALSE(ferror(fp));
-	fclose(fp);
-	return out;
-}
-
-TEST(LineReader, LinesOfAnyLengthComeWhole)
-{
-	using Lines = std::vector<std::string>;
-	EXPECT_EQ(lines(""), Lines{});
-	EXPECT_EQ(lines("\n\n"), (Lines{"\n", "\n"}));
-	EXPECT_EQ(lines("a\nb"), (Lines{"a\n", "b"}));
-	EXPECT_EQ(lines(std::string("a\0b\n", 4)), Lines{std::string("a\0b\n", 4)});
-
-	std::string longer(3000000, 'x'), shorter(200000, 'y');
-	Lines want{"#h\n", longer + "\n", shorter + "\n", "z\n", shorter};
-	EXPECT_EQ(lines("#h\n" + longer + "\n" + shorter + "\nz\n" + shorter), want);
-}
-
-TEST(LineReader, ReadingADirectoryFails)
-{
-	FILE *fp = fopen(".", "r");
-	ASSERT_NE(fp, nullptr);
-	LineReader in;
-	begin_lines(in, fp);
-	char *line;
-	size_t len;
-	EXPECT_FALSE(next_line(in, &line, &len));
-	EXPECT_TRUE(ferror(fp));
-	fclose(fp);
 }
 
 }  // namespace

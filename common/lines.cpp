@@ -1,0 +1,82 @@
+#include "common/lines.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/budget.h"
+
+Buffer::~Buffer()
+{
+	free(data);
+	budget_give(cap);
+}
+
+bool reserve(Buffer &buf, size_t need)
+{
+	if (need <= buf.cap)
+		return true;
+	size_t size = std::max(need, buf.cap <= SIZE_MAX / 2 ? 2 * buf.cap : SIZE_MAX);
+	if (!budget_take(size))
+		return false;
+	char *data = static_cast<char *>(realloc(buf.data, size));
+	if (!data) {
+		budget_give(size);
+		return false;
+	}
+	budget_give(buf.cap);
+	buf.data = data;
+	buf.cap = size;
+	return true;
+}
+
+// Larger than a table line of a few hundred regions.
+static const size_t block_size = 1 << 17;
+
+FILE *open_lines(LineReader &in, const char *path)
+{
+	FILE *fp = fopen(path, "r");
+	if (!fp)
+		return nullptr;
+	if (!in.block)
+		in.block.reset(new char[block_size]);
+	setvbuf(fp, in.block.get(), _IOFBF, block_size);
+	return fp;
+}
+
+static bool fail(LineReader &in, Fault fault)
+{
+	in.fault = fault;
+	return false;
+}
+
+// fgets reads the stream's own buffer up to the newline and no further. It
+// does not say how many bytes it stored, so a chunk's last byte is set
+// beforehand: fgets makes it the terminator only when it filled the chunk.
+bool read_line(LineReader &in, FILE *fp)
+{
+	in.fault = Fault::none;
+	size_t used = 0;  // bytes of the line stored before the current chunk
+	for (;;) {
+		if (in.buf.cap - used < 2 && !reserve(in.buf, std::max(in.first_size, used + 2)))
+			return fail(in, Fault::memory);
+		char *chunk = in.buf.data + used;
+		int room = static_cast<int>(std::min<size_t>(in.buf.cap - used, INT_MAX));
+		chunk[room - 1] = 1;  // anything but a NUL
+		if (!fgets(chunk, room, fp)) {
+			if (ferror(fp))
+				return fail(in, Fault::read);
+			if (used == 0)
+				return false;
+			*chunk = '\0';  // a last line without a newline
+			break;
+		}
+		if (chunk[room - 1] != '\0' || chunk[room - 2] == '\n')
+			break;
+		used += room - 1;
+	}
+	in.line = in.buf.data;
+	in.len = strlen(in.line);
+	return true;
+}

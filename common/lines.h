@@ -1,0 +1,51 @@
+// The line reader of every program, and the buffers that grow with the
+// input: each asks the run's memory budget (common/budget.h) before it grows.
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <memory>
+
+#include "common/fault.h"
+
+// Bytes allocated within the memory budget; freed and given back with it.
+struct Buffer {
+	char *data = nullptr;
+	size_t cap = 0;
+
+	Buffer() = default;
+	Buffer(const Buffer &) = delete;
+	Buffer &operator=(const Buffer &) = delete;
+	~Buffer();
+};
+
+// Makes room for at least need bytes, at least doubling the buffer and
+// keeping what it holds. False, leaving it as it was, when that does not fit
+// the budget or cannot be allocated.
+bool reserve(Buffer &buf, size_t need);
+
+// A line is read as a C string: the bytes up to its first NUL or through its
+// newline, whichever comes first. The bytes after a NUL, up to the newline,
+// are consumed but not part of the line. The reader never reads past the
+// newline of the line it hands out, so another read of the same stream
+// (fscanf, say) goes on right after it. Beside the memory budget's count it
+// keeps no state outside itself: one reader per stream at a time.
+struct LineReader {
+	Buffer buf;
+	char *line = nullptr;        // the line read last, ended by a NUL
+	size_t len = 0;              // its length, its newline included
+	Fault fault = Fault::none;   // why read_line last returned false
+	size_t first_size = 4096;    // the buffer's first size
+	std::unique_ptr<char[]> block;  // the stream buffer of open_lines
+};
+
+// Opens path for reading through a stream buffer of the reader's own, large
+// enough that a file of megabytes is read in few system calls. The stream
+// must be closed before the reader opens another or goes away. Returns
+// nullptr when the file cannot be opened.
+FILE *open_lines(LineReader &in, const char *path);
+
+// Reads the next line of fp. False at the end of the stream (fault none),
+// when reading fails (Fault::read), or when the line would outgrow the
+// memory budget (Fault::memory).
+bool read_line(LineReader &in, FILE *fp);
