@@ -8,7 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
+
+#include "common/cgroup.h"
 
 // Room for the program's code, stack and stream buffers.
 static const uint64_t own_use = 16 << 20;
@@ -47,76 +50,18 @@ static uint64_t rlimit(int resource)
 	return rl.rlim_cur;
 }
 
-static uint64_t read_limit(const std::string &path)
-{
-	FILE *fp = fopen(path.c_str(), "r");
-	if (!fp)
-		return UINT64_MAX;
-	char text[64] = "";
-	bool got = fgets(text, sizeof text, fp) != nullptr;
-	fclose(fp);
-	return got ? parse_limit(text) : UINT64_MAX;
-}
-
-// The least limit in file `name` of the cgroup at `path` below `root` and of
-// every cgroup above it: a parent's limit binds its children too.
-static uint64_t least_on_path(const std::string &root, std::string path, const char *name)
-{
-	uint64_t least = UINT64_MAX;
-	for (;;) {
-		least = std::min(least, read_limit(root + path + "/" + name));
-		size_t slash = path.rfind('/');
-		if (slash == std::string::npos || path.empty())
-			return least;
-		path.resize(slash);
-	}
-}
-
-static bool has_controller(const std::string &list, const char *name)
-{
-	size_t start = 0;
-	for (;;) {
-		size_t comma = list.find(',', start);
-		if (list.compare(start, comma - start, name) == 0)
-			return true;
-		if (comma == std::string::npos)
-			return false;
-		start = comma + 1;
-	}
-}
-
-// Lines of /proc/self/cgroup read "id:controllers:path"; the unified (v2)
-// hierarchy has id 0 and no controllers.
+// The least memory limit of the cgroups above the process: v2 memory.max,
+// v1 memory.limit_in_bytes. "max", or no such file, is no limit.
 static uint64_t cgroup_limit()
 {
-	FILE *fp = fopen("/proc/self/cgroup", "r");
-	if (!fp)
-		return UINT64_MAX;
 	uint64_t least = UINT64_MAX;
-	char *line = nullptr;
-	size_t cap = 0;
-	ssize_t len;
-	while ((len = getline(&line, &cap, fp)) > 0) {
-		std::string text(line, len);
-		if (text.back() == '\n')
-			text.pop_back();
-		size_t first = text.find(':'), second = text.find(':', first + 1);
-		if (first == std::string::npos || second == std::string::npos)
-			continue;
-		std::string controllers = text.substr(first + 1, second - first - 1);
-		std::string path = text.substr(second + 1);
-		if (path == "/")
-			path.clear();
-		if (text.compare(0, first, "0") == 0 && controllers.empty()) {
-			least = std::min(least, least_on_path("/sys/fs/cgroup", path, "memory.max"));
-			least = std::min(least, least_on_path("/sys/fs/cgroup/unified", path, "memory.max"));
-		} else if (has_controller(controllers, "memory")) {
-			least = std::min(least, least_on_path("/sys/fs/cgroup/memory", path,
-			                                       "memory.limit_in_bytes"));
+	for (const std::string &dir : cgroup_dirs("memory")) {
+		for (const char *name : {"/memory.max", "/memory.limit_in_bytes"}) {
+			std::string text = first_line(dir + name);
+			if (!text.empty())
+				least = std::min(least, parse_limit(text.c_str()));
 		}
 	}
-	free(line);
-	fclose(fp);
 	return least;
 }
 
@@ -127,12 +72,15 @@ MemoryLimits process_limits()
 	return {physical, rlimit(RLIMIT_AS), rlimit(RLIMIT_DATA), cgroup_limit()};
 }
 
+// Buffers grow on every thread that reads.
+static std::mutex lock;
 static uint64_t taken;
 
 bool budget_take(size_t bytes)
 {
 	static uint64_t budget = UINT64_MAX;
 	static bool known;
+	std::lock_guard<std::mutex> hold(lock);
 	if (!known && (taken > small_total || bytes > small_total - taken)) {
 		budget = memory_budget(process_limits());
 		known = true;
@@ -145,5 +93,6 @@ bool budget_take(size_t bytes)
 
 void budget_give(size_t bytes)
 {
+	std::lock_guard<std::mutex> hold(lock);
 	taken -= std::min<uint64_t>(bytes, taken);
 }

@@ -104,36 +104,32 @@ void check_tables(const std::vector<char> &text)
 	std::vector<char> copy(text);
 	FILE *fp = stream(copy);
 	LineReader in;
-	Pool p{1, 0, 0, 0, {}, {}, {}};
-	Fault fault = measure_table(fp, in, p.nreg, p.mlag);
+	int nreg = 0, mlag = 0;
+	Fault fault = measure_table(fp, in, nreg, mlag);
 	fclose(fp);
 	demand(fault == Fault::none || fault == Fault::format);
 	if (fault != Fault::none)
 		return;
-	demand(p.nreg >= 1 && p.mlag >= 1);
-	if (uint64_t(p.nreg) * (2 * uint64_t(p.mlag) + 1) > 1 << 20)
+	demand(nreg >= 1 && mlag >= 1);
+	size_t rows = (2 * size_t(mlag) + 1) * size_t(nreg);
+	if (rows > 1 << 20)
 		return;
-	p.nlag = 2 * p.mlag + 1;
-	p.regname.resize(p.nreg);
-	p.avg.resize(size_t(p.nlag) * p.nreg);
-	p.values.resize(p.nreg);
 
 	copy = text;
 	fp = stream(copy);
-	char *echoed = nullptr;
-	size_t length = 0;
-	FILE *echo = open_memstream(&echoed, &length);
-	fault = pool_table(fp, in, p, echo);
-	fclose(echo);
+	Subject s;
+	demand(reserve(s.rows, rows * sizeof(float)));
+	fault = read_table(fp, in, nreg, mlag, s);
 	fclose(fp);
 	demand(fault == Fault::none || fault == Fault::format);
+	demand(s.nrows <= 2 * mlag + 1);
 	// What was echoed is header lines as read: each begins with '#'.
-	for (const char *line = echoed; line < echoed + length;) {
+	const char *echoed = s.text.data;
+	for (const char *line = echoed; line < echoed + s.textlen;) {
 		demand(*line == '#');
-		const char *nl = static_cast<const char *>(memchr(line, '\n', echoed + length - line));
-		line = nl ? nl + 1 : echoed + length;
+		const char *nl = static_cast<const char *>(memchr(line, '\n', echoed + s.textlen - line));
+		line = nl ? nl + 1 : echoed + s.textlen;
 	}
-	free(echoed);
 }
 
 }  // namespace

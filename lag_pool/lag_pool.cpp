@@ -14,6 +14,7 @@
 #include "common/lines.h"
 #include "common/output.h"
 #include "common/prog.h"
+#include "lag_pool/crew.h"
 #include "lag_pool/getroot.h"
 #include "lag_pool/list.h"
 #include "lag_pool/pool.h"
@@ -56,11 +57,11 @@ static void measure(const char *path, LineReader &in, Pool &p)
 	fclose(fp);
 }
 
-// The bytes of the sums, of the row being read, of the labels, of gammabar
-// and of roiavg; SIZE_MAX when they are past counting.
+// The bytes of the sums, of the labels, of gammabar and of roiavg;
+// SIZE_MAX when they are past counting.
 static size_t pool_bytes(const Pool &p)
 {
-	uint64_t floats = uint64_t(p.nlag) * uint64_t(p.nreg) + uint64_t(p.nreg) + 2 * uint64_t(p.nlag);
+	uint64_t floats = uint64_t(p.nlag) * uint64_t(p.nreg) + 2 * uint64_t(p.nlag);
 	uint64_t labels = uint64_t(p.nreg) * sizeof(std::string);
 	if (floats > (SIZE_MAX - labels) / sizeof(float))
 		return SIZE_MAX;
@@ -79,19 +80,28 @@ static void make_pool(Pool &p)
 		errm(program);
 	p.regname.resize(p.nreg);
 	p.avg.resize(size_t(p.nlag) * p.nreg);
-	p.values.resize(p.nreg);
 }
 
-static void add_table(const char *path, LineReader &in, Pool &p)
+// Sums the tables in list order as the crew reads them. What a table prints
+// appears in that order; the first table that fails ends the run, and
+// nothing of a later one appears.
+static void pool_tables(const TableList &list, Pool &p)
 {
-	FILE *fp = open_lines(in, path);
-	if (!fp)
-		errr(program, path);
-	printf("Reading: %s\n", path);
-	Fault fault = pool_table(fp, in, p, stdout);
-	if (fault != Fault::none)
-		report(fault, path);
-	fclose(fp);
+	Crew crew;
+	if (!start_crew(crew, list, p.nreg, p.mlag, crew_size()))
+		errm(program);
+	const char *path = next_path(list, nullptr);
+	for (int t = 0; t < p.nsub; t++, path = next_path(list, path)) {
+		Subject &s = take_subject(crew, t);
+		fwrite(s.text.data, 1, s.textlen, stdout);
+		if (s.fault != Fault::none) {
+			stop_crew(crew);
+			report(s.fault, path);
+		}
+		add_subject(p, s);
+		release_subject(crew, t);
+	}
+	stop_crew(crew);
 }
 
 // Creates a result file and writes its two header lines.
@@ -166,8 +176,7 @@ int main(int argc, char *argv[])
 		printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
 		make_pool(p);
 		std::vector<float> gammabar(p.nlag);
-		for (const char *path = next_path(list, nullptr); path; path = next_path(list, path))
-			add_table(path, in, p);
+		pool_tables(list, p);
 
 		group_means(p.avg.data(), p.avg.size(), p.nsub);
 		std::string root = getroot(lstfile);

@@ -2,10 +2,25 @@
 
 #include <cstdint>
 
+#include "common/tokens.h"
+
 void add_row(float *sums, const float *values, int nreg)
 {
 	for (int r = 0; r < nreg; r++)
 		sums[r] += values[r];
+}
+
+void add_subject(Pool &p, const Subject &s)
+{
+	const float *rows = reinterpret_cast<const float *>(s.rows.data);
+	for (int i = 0; i < s.nrows; i++)
+		add_row(&p.avg[size_t(i) * p.nreg], rows + size_t(i) * p.nreg, p.nreg);
+	if (!s.has_labels)
+		return;
+	const char *rest = s.labels.data;
+	next_token(&rest);
+	for (std::string &label : p.regname)
+		label = next_token(&rest);
 }
 
 void group_means(float *avg, size_t n, int nsub)

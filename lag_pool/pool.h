@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "lag_pool/table.h"
+
 // The shape of every table, taken from the first, and the sums over the
 // subjects. The tables themselves are not kept: their values are summed as
 // they are read, so memory grows with the table and not with the cohort.
@@ -20,8 +22,7 @@ struct Pool {
 	int mlag;  // the largest lag; rows run from -mlag to +mlag
 	int nlag;  // rows: 2 * mlag + 1
 	std::vector<std::string> regname;
-	std::vector<float> avg;     // row by row: the sums, then the group means
-	std::vector<float> values;  // the data line being read
+	std::vector<float> avg;  // row by row: the sums, then the group means
 };
 
 // Where the sums or means of a lag begin in avg.
@@ -35,6 +36,10 @@ inline size_t lag_row(const Pool &p, int lag)
 // A lag that a table does not supply adds nothing: its zero would leave
 // every sum as it is, since a sum from +0 is never -0.
 void add_row(float *sums, const float *values, int nreg);
+
+// Adds one subject's rows to the sums, lag by lag, and takes its labels, if
+// it brings any, in place of those so far. Subjects come in list order.
+void add_subject(Pool &p, const Subject &s);
 
 // Turns the n sums into group means over nsub subjects.
 void group_means(float *avg, size_t n, int nsub);

@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "common/tokens.h"
@@ -39,35 +40,65 @@ Fault measure_table(FILE *fp, LineReader &in, int &nreg, int &mlag)
 	return in.fault == Fault::none ? Fault::format : in.fault;
 }
 
-// A header line whose tokens ('#' made blank) are the lag column and one
-// label per region replaces every label.
-static void take_labels(char *line, std::vector<std::string> &regname)
+// Appends len bytes to the subject's text.
+static bool echo(Subject &s, const char *bytes, size_t len)
 {
-	blank_hashes(line);
-	if (count_tokens(line) != regname.size() + 1)
-		return;
-	const char *rest = line;
-	next_token(&rest);
-	for (std::string &label : regname)
-		label = next_token(&rest);
+	if (!reserve(s.text, s.textlen + len))
+		return false;
+	memcpy(s.text.data + s.textlen, bytes, len);
+	s.textlen += len;
+	return true;
 }
 
-Fault pool_table(FILE *fp, LineReader &in, Pool &p, FILE *echo)
+// A header line whose tokens ('#' made blank) are the lag column and one
+// label per region is kept: it replaces every label when the table is summed.
+static bool keep_labels(char *line, int nreg, Subject &s)
 {
-	int lag = -p.mlag;
+	blank_hashes(line);
+	if (count_tokens(line) != size_t(nreg) + 1)
+		return true;
+	size_t len = strlen(line);
+	if (!reserve(s.labels, len + 1))
+		return false;
+	memcpy(s.labels.data, line, len + 1);
+	s.has_labels = true;
+	return true;
+}
+
+Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s)
+{
+	float *rows = reinterpret_cast<float *>(s.rows.data);
 	while (read_line(in, fp)) {
 		char *line = in.line;
 		if (line[0] == '#') {
-			fwrite(line, 1, in.len, echo);
-			take_labels(line, p.regname);
+			if (!echo(s, line, in.len) || !keep_labels(line, nreg, s))
+				return Fault::memory;
 			continue;
 		}
-		if (lag > p.mlag || !read_data_line(line, lag, p.values.data(), p.nreg))
+		float *row = rows + size_t(s.nrows) * nreg;
+		if (s.nrows == 2 * mlag + 1 || !read_data_line(line, s.nrows - mlag, row, nreg))
 			return Fault::format;
-		add_row(&p.avg[lag_row(p, lag)], p.values.data(), p.nreg);
-		lag++;
+		s.nrows++;
 	}
 	return in.fault;
+}
+
+void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject &s)
+{
+	s.textlen = 0;
+	s.nrows = 0;
+	s.has_labels = false;
+	FILE *fp = open_lines(in, path);
+	if (!fp) {
+		s.fault = Fault::read;
+		return;
+	}
+	const char *reading = "Reading: ";
+	if (!echo(s, reading, strlen(reading)) || !echo(s, path, strlen(path)) || !echo(s, "\n", 1))
+		s.fault = Fault::memory;
+	else
+		s.fault = read_table(fp, in, nreg, mlag, s);
+	fclose(fp);
 }
 
 // True when std::from_chars reads the token as strtod does. It reads the

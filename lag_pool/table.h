@@ -9,7 +9,6 @@
 
 #include "common/fault.h"
 #include "common/lines.h"
-#include "lag_pool/pool.h"
 
 // The shape from a first table just opened: nreg from the last header line
 // before its first data line ('#' made blank, its tokens are the lag column
@@ -17,11 +16,30 @@
 // carry nreg values. Fault::format when it has no such header and data line.
 Fault measure_table(FILE *fp, LineReader &in, int &nreg, int &mlag);
 
-// Adds one subject's table, just opened, to p's sums. Its header lines are
-// echoed on echo as read and may bring new labels; its data lines run from
-// lag -mlag up, without a gap, and may stop early. Fault::format at the
-// first line that breaks this; a subject's sums may then hold part of it.
-Fault pool_table(FILE *fp, LineReader &in, Pool &p, FILE *echo);
+// One subject's table as read: what the run prints for it, the rows it
+// supplies and the labels it brings. Tables are read on any thread, each
+// into a Subject of its own, and summed in list order (pool.h).
+struct Subject {
+	Buffer text;         // "Reading: PATH\n" and its header lines as echoed
+	size_t textlen = 0;
+	Buffer rows;         // floats: nrows rows of nreg values, from lag -mlag up
+	int nrows = 0;
+	Buffer labels;       // its last header line that names every region, '#' made blank
+	bool has_labels = false;
+	Fault fault = Fault::none;
+};
+
+// Reads one subject's table, just opened, into s (whose rows must hold
+// 2 * mlag + 1 rows of nreg floats). Its header lines are echoed as read
+// and may bring new labels; its data lines run from lag -mlag up, without a
+// gap, and may stop early. Returns Fault::format at the first line that
+// breaks this, Fault::read or Fault::memory when the table or its echo
+// cannot be read; s then holds what came before.
+Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s);
+
+// Opens and reads the table at path into s, its text beginning with the
+// "Reading:" line once it is open; s.fault says how it went.
+void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject &s);
 
 // A value: what strtod reads from the token, taken to single precision.
 float cell_value(std::string_view tok);

@@ -522,6 +522,19 @@ $ lag_pool huge.lst
 ? 255
 
 # The sums of 2^31 lags would take 24 GB: asked for only once they fit.
+=== tables read on several threads give the bytes one thread gives, a failing table included
+% for s in 1 2 3 4 5 6 7; do printf '# subject %d\n#lag A B\n-2 %d.1 2.5\n-1 0.%d 1e-3\n0 3 -%d\n1 1 1\n2 0.3 7\n' $s $s $s $s > s$s.dat; done
+% ls s?.dat > good.lst && sed 's/s4.dat/gap.dat/' good.lst > bad.lst && sed 's/^1 1 1$/2 1 1/' s4.dat > gap.dat
+$ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$n.out 2> $l$n.err; echo "$l: status $?"; cat ${l}_*.dat > $l$n.dat 2> /dev/null; done; cmp ${l}1.out ${l}3.out && cmp ${l}1.err ${l}3.err && cmp ${l}1.dat ${l}3.dat; done; tail -n 3 bad3.out; cat bad3.err
+1| good: status 0
+1| good: status 0
+1| bad: status 255
+1| bad: status 255
+1| Reading: gap.dat
+1| # subject 4
+1| #lag A B
+1| lag_pool: gap.dat format error
+
 === inside a memory limit, sums that do not fit are a memory error; a normal cohort still runs
 < m.dat
 | #lag A B

@@ -1,0 +1,16 @@
+// The control groups that bound this process: its own and every one above
+// it, since a parent's limit binds its children too.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The directories that hold the limit files of those cgroups, from the
+// process's own up to the root: in the unified hierarchy (v2), and in the v1
+// hierarchy of the named controller ("memory", "cpu"). Only directories that
+// exist are given; each hierarchy may have its own names for the files.
+std::vector<std::string> cgroup_dirs(const char *v1_controller);
+
+// The first line of a small file, without its newline; empty when it cannot
+// be read.
+std::string first_line(const std::string &path);
