@@ -160,6 +160,10 @@ TEST(Expandf, MeasuredAfterFailure)
 	EXPECT_EQ(expand("2(16383x(" + std::string("32769y") + "))"),
 	          failed(-1, "2(16383x(32769y))"));
 	EXPECT_EQ(expand("2(x2(10000y))"), failed(1, "2(x2(10000y))", "", toolong(16384)));
+	// Exactly at the limit: copy 2 of 3 fills all 16 characters, copy 1
+	// fails; copy 4 of 6 fails after 20 characters, copies 5 and 6 expanded.
+	EXPECT_EQ(expand("3(6(x))", 8), failed(-1, "3(6(x))"));
+	EXPECT_EQ(expand("6(()7(x))", 20), failed(1, "6(()7(x))", "", toolong(20)));
 }
 
 TEST(Expandf, OversizedCountsNeverWrap)
