@@ -13,12 +13,7 @@ namespace expansion {
 
 void *take(size_t bytes)
 {
-	void *p = calloc(bytes, 1);
-	if (!p) {
-		fprintf(stderr, "expandf: memory allocation error\n");
-		exit(255);
-	}
-	return p;
+	return calloc(bytes, 1);
 }
 
 void give(void *p, size_t)
@@ -156,10 +151,15 @@ int expandf(char *buf, int bufsize)
 
 	size_t size = 2 * static_cast<size_t>(bufsize) + 1;
 	work w = {static_cast<char *>(take(size)), static_cast<char *>(take(size)), 0, size - 1};
+	if (!w.text || !w.build) {
+		give(w.text, size);
+		give(w.build, size);
+		return expandf_no_memory;
+	}
 
 	squeeze(&w, buf);
 	int result = passes(&w);
-	if (w.len >= static_cast<size_t>(bufsize)) {
+	if (result != expandf_no_memory && w.len >= static_cast<size_t>(bufsize)) {
 		toolong(bufsize);
 		result = expandf_reported;
 	} else if (result == expandf_done) {

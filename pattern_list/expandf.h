@@ -9,12 +9,12 @@ enum {
 	expandf_done = 0,	// buf holds the expansion
 	expandf_reported = 1,	// a message said why the format cannot be expanded
 	expandf_outgrown = -1,	// an intermediate text outgrew the working storage
+	expandf_no_memory = -2,	// the working storage could not be had
 };
 
 // Rewrites the format text held in buf, a buffer of bufsize bytes, into its
 // expansion. Returns expandf_done on success (at once for an empty format);
 // the messages of expandf_reported are its only output. On failure buf is
 // left exactly as it was. A buffer that holds no terminator is a format too
-// long for it. Ends the process with status 255 when memory cannot be
-// allocated.
+// long for it.
 int expandf(char *buf, int bufsize);

@@ -42,7 +42,7 @@ inline uint64_t number(const char *s, size_t n)
 	return v;
 }
 
-// Zero-filled storage; the run ends when it cannot be had.
+// Zero-filled storage; a null pointer when it cannot be had.
 void *take(size_t bytes);
 void give(void *p, size_t bytes);
 

@@ -220,6 +220,8 @@ int groups(work *w)
 	size_t records = closes + 1;
 	size_t bytes = records * sizeof(group) + (n + records) * sizeof(long);
 	void *block = take(bytes);
+	if (!block)
+		return expandf_no_memory;
 	survey s = {t, static_cast<group *>(block), nullptr, nullptr, w->limit};
 	s.at = reinterpret_cast<long *>(s.groups + records);
 	s.stack = s.at + n;

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-
 #include <cstdint>
 #include <cstring>
 #include <random>
@@ -203,22 +201,6 @@ TEST(Expandf, DeepRepetitionIsFast)
 	EXPECT_EQ(expand(f), failed(-1, f));
 	EXPECT_EQ(expand("2(" + std::string(8190, '(') + std::string(8190, ')') + ")"), ok(""));
 }
-
-#ifndef __SANITIZE_ADDRESS__
-void expand_without_memory()
-{
-	char buf[] = "x";
-	rlimit small = {1 << 28, 1 << 28};
-	setrlimit(RLIMIT_AS, &small);
-	expandf(buf, 1 << 30);
-}
-
-TEST(ExpandfDeathTest, MemoryAllocationError)
-{
-	EXPECT_EXIT(expand_without_memory(), testing::ExitedWithCode(255),
-	            "^expandf: memory allocation error\n$");
-}
-#endif
 
 // The plain rewrites, with the messages they print.
 Outcome rewrites(const std::string &format, int bufsize)
