@@ -7,18 +7,27 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/budget.h"
 #include "pattern_list/expansion.h"
 
 namespace expansion {
 
 void *take(size_t bytes)
 {
-	return calloc(bytes, 1);
+	if (!budget_take(bytes))
+		return nullptr;
+	void *p = calloc(bytes, 1);
+	if (!p)
+		budget_give(bytes);
+	return p;
 }
 
-void give(void *p, size_t)
+void give(void *p, size_t bytes)
 {
+	if (!p)
+		return;
 	free(p);
+	budget_give(bytes);
 }
 
 void unbalanced()

@@ -42,7 +42,8 @@ inline uint64_t number(const char *s, size_t n)
 	return v;
 }
 
-// Zero-filled storage; a null pointer when it cannot be had.
+// Zero-filled storage counted against the run's memory budget; a null
+// pointer when it cannot be had. give(nullptr, bytes) does nothing.
 void *take(size_t bytes);
 void give(void *p, size_t bytes);
 
