@@ -130,6 +130,7 @@ int runs(work *w)
 	return expandf_done;
 }
 
+// The passes after whitespace removal, each while those before succeed.
 int passes(work *w)
 {
 	int result = letters(w);

@@ -13,8 +13,9 @@ enum {
 };
 
 // Rewrites the format text held in buf, a buffer of bufsize bytes, into its
-// expansion. Returns expandf_done on success (at once for an empty format);
-// the messages of expandf_reported are its only output. On failure buf is
-// left exactly as it was. A buffer that holds no terminator is a format too
-// long for it.
+// expansion. Returns expandf_done on success (at once for an empty format).
+// It prints only when it returns expandf_reported: why, on standard output
+// for unbalanced brackets, on standard error for an expansion too long. On
+// failure buf is left exactly as it was. A buffer that holds no terminator
+// is a format too long for it.
 int expandf(char *buf, int bufsize);
