@@ -8,16 +8,49 @@
 // buffer exactly as it was; a success must leave an expansion shorter than
 // the buffer and not touch the bytes after its terminator. In the small
 // buffers the result and the expansion must also be those of the plain
-// rewrites of the whole text, one group or run at a time.
+// rewrites of the whole text, one group or run at a time. Then the same
+// format again, with its last request for storage refused: the result must
+// say so and leave the buffer as it was. Every request granted must be
+// given back.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
 
+#include "common/budget.h"
 #include "fuzz/check.h"
 #include "pattern_list/expandf.h"
 #include "tests/expandf_model.h"
+
+// The run's memory budget, played here instead of common's: it grants
+// every request but the one numbered refused (from 1), and counts what is
+// held.
+static int requests, refused;
+static int64_t held;
+
+bool budget_take(size_t bytes)
+{
+	if (++requests == refused)
+		return false;
+	held += bytes;
+	return true;
+}
+
+void budget_give(size_t bytes)
+{
+	held -= bytes;
+}
+
+// expandf on buf with request number refuse refused (0: none).
+static int run(char *buf, int bufsize, int refuse)
+{
+	requests = 0;
+	refused = refuse;
+	int result = expandf(buf, bufsize);
+	demand(held == 0);
+	return result;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -37,7 +70,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	std::unique_ptr<char[]> before(new char[bufsize]);
 	memcpy(before.get(), buf.get(), bufsize);
 
-	int result = expandf(buf.get(), bufsize);
+	int result = run(buf.get(), bufsize, 0);
+	int granted = requests;
 	demand(result == 0 || result == 1 || result == -1);
 	if (result != 0) {
 		demand(memcmp(buf.get(), before.get(), bufsize) == 0);
@@ -53,9 +87,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 	}
 
 	expandf_model::Outcome want;
-	if (bufsize > 256 || !expandf_model::expand(std::string(format, length), bufsize, want, 20000))
-		return 0;
-	demand(result == want.result);
-	demand(result != 0 || want.text == buf.get());
+	if (bufsize <= 256 && expandf_model::expand(std::string(format, length), bufsize, want, 20000)) {
+		demand(result == want.result);
+		demand(result != 0 || want.text == buf.get());
+	}
+
+	if (granted > 0) {
+		memcpy(buf.get(), before.get(), bufsize);
+		demand(run(buf.get(), bufsize, granted) == expandf_no_memory);
+		demand(memcmp(buf.get(), before.get(), bufsize) == 0);
+	}
 	return 0;
 }

@@ -4,10 +4,18 @@
 // block that ends in '~' ("C3" is "CC~").
 #pragma once
 
+// What expandf returns.
+enum {
+	expandf_done = 0,	// buf holds the expansion
+	expandf_reported = 1,	// a message said why the format cannot be expanded
+	expandf_outgrown = -1,	// an intermediate text outgrew the working storage
+	expandf_no_memory = -2,	// the working storage could not be had
+};
+
 // Rewrites the format text held in buf, a buffer of bufsize bytes, into its
-// expansion. Returns 0 on success (at once for an empty format), 1 after
-// printing why the format cannot be expanded, and -1 when an intermediate
-// text outgrew the working storage. On failure buf is left exactly as it
-// was. A buffer that holds no terminator is a format too long for it.
-// Ends the process with status 255 when memory cannot be allocated.
+// expansion. Returns expandf_done on success (at once for an empty format).
+// It prints only when it returns expandf_reported: why, on standard output
+// for unbalanced brackets, on standard error for an expansion too long. On
+// failure buf is left exactly as it was. A buffer that holds no terminator
+// is a format too long for it.
 int expandf(char *buf, int bufsize);

@@ -43,7 +43,10 @@ int main(int argc, char *argv[])
 	// A format too long for the buffer fills it without a terminator,
 	// which expandf reports as too long.
 	memcpy(format, arg, strnlen(arg, sizeof format));
-	if (expandf(format, sizeof format) != 0)
+	int result = expandf(format, sizeof format);
+	if (result == expandf_no_memory)
+		errm("expandf");
+	if (result != expandf_done)
 		exit(255);
 
 	for (const char *c = format; *c; c++) {

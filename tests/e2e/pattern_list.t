@@ -103,6 +103,12 @@ $ pattern_list 32769x; echo $?; pattern_list x32768
 1| 255
 ? 255
 
+=== storage that cannot be had: the memory message, nothing listed
+! f=x$(printf '()%.0s' {1..8191}); ulimit -d 640 && pattern_list 3x "$f"
+$ f=x$(printf '()%.0s' {1..8191}); ulimit -d 640; pattern_list "$f"
+2| expandf: memory allocation error
+? 255
+
 === unbalanced brackets
 $ pattern_list 'x('; pattern_list '12)'
 1| @UNBALANCED@
