@@ -117,41 +117,47 @@ static bool decimal_form(const char *p, const char *end)
 	return !(*p == '0' && end - p > 1 && (p[1] == 'x' || p[1] == 'X'));
 }
 
-// A token that is all of [-]digits[.digits] with at most 15 digits, as the
-// tools write values, read as strtod reads it: its digits m and the power
-// 10^k after the point are both exact doubles, so the one division m / 10^k
-// is the correctly rounded value (Clinger's fast path). False for any other
-// token.
-static bool short_decimal(const char *p, const char *end, double &d)
+// Reads [-]digits[.digits] with at most 15 digits, as the tools write
+// values, from *p on, and moves *p to the first byte after it. Its digits m
+// and the power 10^k after the point are both exact doubles, so the one
+// division m / 10^k is the correctly rounded value that strtod gives
+// (Clinger's fast path). False when the text starts otherwise; the caller
+// checks that the token ends at *p.
+static bool plain_decimal(const char **p, double &d)
 {
 	static const double power[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
 	                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-	bool negative = p < end && *p == '-';
-	p += negative;
+	const char *s = *p;
+	bool negative = *s == '-';
+	s += negative;
 	uint64_t m = 0;
 	int digits = 0, after_point = -1;
-	for (; p < end; p++) {
-		if (*p == '.' && after_point < 0) {
+	for (;; s++) {
+		unsigned digit = unsigned(*s - '0');
+		if (digit < 10) {
+			m = 10 * m + digit;
+			digits++;
+			after_point += after_point >= 0;
+		} else if (*s == '.' && after_point < 0) {
 			after_point = 0;
-			continue;
+		} else {
+			break;
 		}
-		if (*p < '0' || *p > '9' || ++digits > 15)
-			return false;
-		m = 10 * m + (*p - '0');
-		after_point += after_point >= 0;
 	}
-	if (digits == 0)
+	if (digits == 0 || digits > 15)
 		return false;
 	d = double(m) / power[after_point < 0 ? 0 : after_point];
 	d = negative ? -d : d;
+	*p = s;
 	return true;
 }
 
 float cell_value(std::string_view tok)
 {
 	const char *first = tok.data(), *last = first + tok.size();
+	const char *end = first;
 	double d;
-	if (short_decimal(first, last, d))
+	if (plain_decimal(&end, d) && end == last)
 		return static_cast<float>(d);
 	if (decimal_form(first, last) && std::from_chars(first, last, d).ec == std::errc())
 		return static_cast<float>(d);
@@ -165,16 +171,35 @@ int lag_value(std::string_view tok)
 	return static_cast<int32_t>(strtol(std::string(tok).c_str(), nullptr, 10));
 }
 
+// The next token of the line as a value, *p moving past it; false when the
+// line has no token left. A plain decimal is read in the same pass that
+// finds the token's end.
+static bool next_value(const char **p, float &value)
+{
+	const char *s = *p;
+	while (!is_graphic(*s) && *s)
+		s++;
+	if (!*s)
+		return false;
+	const char *first = s;
+	double d;
+	if (plain_decimal(&s, d) && !is_graphic(*s)) {
+		value = static_cast<float>(d);
+		*p = s;
+		return true;
+	}
+	*p = first;
+	value = cell_value(next_token(p));
+	return true;
+}
+
 bool read_data_line(const char *line, int lag, float *values, int nreg)
 {
 	std::string_view tok = next_token(&line);
 	if (tok.empty() || lag_value(tok) != lag)
 		return false;
-	for (int r = 0; r < nreg; r++) {
-		tok = next_token(&line);
-		if (tok.empty())
+	for (int r = 0; r < nreg; r++)
+		if (!next_value(&line, values[r]))
 			return false;
-		values[r] = cell_value(tok);
-	}
 	return next_token(&line).empty();
 }

@@ -30,9 +30,13 @@ float by_strtod(const std::string &tok)
 	return static_cast<float>(strtod(tok.c_str(), nullptr));
 }
 
+// Both ways a value is read: alone, and as a data line's last token.
 void expect_as_strtod(const std::string &tok)
 {
 	ASSERT_EQ(bits(cell_value(tok)), bits(by_strtod(tok))) << "token \"" << tok << "\"";
+	float value;
+	ASSERT_TRUE(read_data_line(("0 " + tok + "\n").c_str(), 0, &value, 1));
+	ASSERT_EQ(bits(value), bits(by_strtod(tok))) << "line \"0 " << tok << "\"";
 }
 
 TEST(CellValue, AgreesWithStrtodOnEveryForm)
