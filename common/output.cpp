@@ -25,8 +25,8 @@ struct Output {
 	Way way;
 	Entry entry;    // where the file is named: its directory and name there
 	int target;     // the existing file, open for writing (staged, direct)
-	int unnamed;    // the unnamed file holding the content (fresh, staged), or -1
-	char *memory;   // the content, when no unnamed file could be made (staged)
+	char *memory;   // the content, when no unnamed file could be made (staged);
+	                // otherwise the stream writes to an unnamed file (fresh, staged)
 	size_t length;
 };
 
@@ -48,10 +48,10 @@ static int standard_stream(const char *path)
 	if (stat(path, &named) != 0)
 		return -1;
 	for (int fd = 1; fd <= 2; fd++) {
-		int mode = fcntl(fd, F_GETFL);
-		if (mode == -1 || (mode & O_ACCMODE) == O_RDONLY)
+		if (fstat(fd, &open) != 0 || !same_file(named, open))
 			continue;
-		if (fstat(fd, &open) == 0 && same_file(named, open))
+		int mode = fcntl(fd, F_GETFL);
+		if (mode != -1 && (mode & O_ACCMODE) != O_RDONLY)
 			return fd;
 	}
 	return -1;
@@ -89,7 +89,7 @@ static FILE *track(Output out, int fd)
 
 static FILE *open_stream(int fd)
 {
-	return track({nullptr, Way::stream, {-1, ""}, -1, -1, nullptr, 0}, fd);
+	return track({nullptr, Way::stream, {-1, ""}, -1, nullptr, 0}, fd);
 }
 
 // A new file: creating it under its name is the test of whether it may be
@@ -101,13 +101,13 @@ static FILE *open_new(Entry entry, int created)
 	int unnamed = make_unnamed(entry.dir);
 	if (unnamed >= 0 && remove_entry(entry, created)) {
 		close(created);
-		return track({nullptr, Way::fresh, entry, -1, -1, nullptr, 0}, unnamed);
+		return track({nullptr, Way::fresh, entry, -1, nullptr, 0}, unnamed);
 	}
 	if (unnamed >= 0)
 		close(unnamed);
 	doom(entry.dir, entry.name.c_str(), created);
 	int fd = dup(created);
-	return track({nullptr, Way::direct, entry, created, -1, nullptr, 0}, fd);
+	return track({nullptr, Way::direct, entry, created, nullptr, 0}, fd);
 }
 
 // An existing regular file: its new content is written to an unnamed file
@@ -115,9 +115,10 @@ static FILE *open_new(Entry entry, int created)
 // close_output.
 static FILE *open_existing(Entry entry, int target)
 {
-	Output out{nullptr, Way::staged, entry, target, make_unnamed(entry.dir), nullptr, 0};
-	if (out.unnamed >= 0)
-		return track(out, dup(out.unnamed));
+	int unnamed = make_unnamed(entry.dir);
+	Output out{nullptr, Way::staged, entry, target, nullptr, 0};
+	if (unnamed >= 0)
+		return track(out, unnamed);
 	Output &kept = outputs.emplace_back(out);
 	kept.fp = open_memstream(&kept.memory, &kept.length);
 	if (!kept.fp) {
@@ -132,8 +133,6 @@ static void release(const Output &out)
 {
 	if (out.target >= 0)
 		close(out.target);
-	if (out.unnamed >= 0)
-		close(out.unnamed);
 	if (out.entry.dir >= 0)
 		close(out.entry.dir);
 	free(out.memory);
@@ -167,7 +166,7 @@ static FILE *open_in(int dir, const std::string &name)
 	if (!locate(entry, fd, made))
 		return open_stream(fd);
 	doom(made.dir, made.name.c_str(), fd);
-	return track({nullptr, Way::direct, made, fd, -1, nullptr, 0}, dup(fd));
+	return track({nullptr, Way::direct, made, fd, nullptr, 0}, dup(fd));
 }
 
 FILE *open_output(const char *path)
@@ -199,7 +198,7 @@ static bool put_in_place(const Output &out)
 	if (out.way == Way::fresh)
 		return link_unnamed(fileno(out.fp), out.entry);
 	if (out.way == Way::staged)
-		return replace(out.entry, out.target, {out.unnamed, out.memory, out.length});
+		return replace(out.entry, out.target, {out.memory ? -1 : fileno(out.fp), out.memory, out.length});
 	return true;
 }
 

@@ -1,9 +1,6 @@
 #include "common/replace.h"
 
 #include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/random.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -16,11 +13,18 @@
 
 #include "common/signals.h"
 
+// Whether the entry names the file whose status is open.
+static bool names(const Entry &entry, const struct stat &open)
+{
+	struct stat named;
+	return fstatat(entry.dir, entry.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+	       named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+}
+
 static bool names(const Entry &entry, int fd)
 {
-	struct stat named, open;
-	return fstatat(entry.dir, entry.name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-	       fstat(fd, &open) == 0 && named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+	struct stat open;
+	return fstat(fd, &open) == 0 && names(entry, open);
 }
 
 bool remove_entry(const Entry &entry, int fd)
@@ -79,13 +83,9 @@ static bool has_attributes(int fd)
 // A directory that lets names be added but none removed or replaced.
 static bool append_only(int dir)
 {
-	int fd = openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-	int flags = 0;
-	bool fixed = fd >= 0 && ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 &&
-	             (flags & (FS_APPEND_FL | FS_IMMUTABLE_FL));
-	if (fd >= 0)
-		close(fd);
-	return fixed;
+	struct statx stx;
+	const uint64_t fixed = STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE;
+	return statx(dir, "", AT_EMPTY_PATH, 0, &stx) == 0 && (stx.stx_attributes & fixed);
 }
 
 // Gives the unnamed file everything the target has, or says it cannot.
@@ -94,7 +94,7 @@ static bool can_stand_in(const Entry &entry, int target, int unnamed)
 	struct stat st, mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
-	if (!names(entry, target) || st.st_nlink != 1 || st.st_uid != geteuid())
+	if (!names(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
 		return false;
 	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir))
 		return false;
@@ -108,13 +108,11 @@ static bool can_stand_in(const Entry &entry, int target, int unnamed)
 // still names it.
 static bool rename_over(const Entry &entry, int target, int unnamed)
 {
-	std::string base = entry.name.substr(0, NAME_MAX - 8);
+	std::string base = entry.name.substr(0, NAME_MAX - 12);
+	unsigned pid = unsigned(getpid());
 	for (int tries = 0; tries < 16; tries++) {
-		unsigned rnd = 0;
-		if (getrandom(&rnd, sizeof rnd, 0) != sizeof rnd)
-			rnd = unsigned(getpid()) * 2654435761u + tries;
-		char suffix[8];
-		snprintf(suffix, sizeof suffix, ".%06x", rnd & 0xffffff);
+		char suffix[12];
+		snprintf(suffix, sizeof suffix, ".%08x%x", pid, tries);
 		Entry temp{entry.dir, "." + base + suffix};
 		hold_signals();
 		if (!link_unnamed(unnamed, temp)) {

@@ -15,7 +15,6 @@ static const int ending[] = {
 	SIGXCPU, SIGVTALRM, SIGPROF, SIGPOLL, SIGPWR, SIGSTKFLT,
 };
 
-static sigset_t caught;
 static volatile sig_atomic_t writing, broken_pipe;
 
 // Files named while they are written: at most one output is open at a time,
@@ -60,25 +59,37 @@ static void on_signal(int sig)
 	end_by(sig);
 }
 
+// Installs on_signal for sig unless the run was started with sig ignored
+// or handled: then it stays as it was.
+static void catch_signal(int sig)
+{
+	struct sigaction handler = {}, old;
+	handler.sa_handler = on_signal;
+	handler.sa_flags = SA_RESTART;
+	for (int other : ending)
+		sigaddset(&handler.sa_mask, other);
+	if (sigaction(sig, &handler, &old) == 0 && old.sa_handler != SIG_DFL)
+		sigaction(sig, &old, nullptr);
+}
+
 void catch_signals()
+{
+	static bool done;
+	if (!done)
+		catch_signal(SIGPIPE);
+	done = true;
+}
+
+// The other signals matter only once a file is named while it is written.
+static void catch_ending_signals()
 {
 	static bool done;
 	if (done)
 		return;
 	done = true;
-	sigemptyset(&caught);
-	struct sigaction handler = {};
-	handler.sa_handler = on_signal;
-	handler.sa_flags = SA_RESTART;
 	for (int sig : ending)
-		sigaddset(&handler.sa_mask, sig);
-	for (int sig : ending) {
-		struct sigaction old;
-		if (sigaction(sig, nullptr, &old) != 0 || old.sa_handler != SIG_DFL)
-			continue;
-		sigaction(sig, &handler, nullptr);
-		sigaddset(&caught, sig);
-	}
+		if (sig != SIGPIPE)
+			catch_signal(sig);
 }
 
 void writing_begins()
@@ -95,6 +106,7 @@ void writing_ends()
 
 void doom(int dir, const char *name, int fd)
 {
+	catch_ending_signals();
 	struct stat st;
 	if (ndoomed == int(sizeof doomed / sizeof doomed[0]) || strlen(name) > NAME_MAX ||
 	    fstat(fd, &st) != 0)
@@ -124,7 +136,11 @@ static sigset_t before_hold;
 
 void hold_signals()
 {
-	sigprocmask(SIG_BLOCK, &caught, &before_hold);
+	sigset_t held;
+	sigemptyset(&held);
+	for (int sig : ending)
+		sigaddset(&held, sig);
+	sigprocmask(SIG_BLOCK, &held, &before_hold);
 }
 
 void release_signals()

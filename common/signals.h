@@ -5,8 +5,9 @@
 // a standard stream waits until the file being written is in place.
 #pragma once
 
-// Installs the handler for every signal that would end the run and is not
-// ignored. Done once; later calls do nothing.
+// Installs the handler of a broken pipe, unless it is ignored. Done once;
+// later calls do nothing. The handlers of the other signals that end a run
+// are installed with the first doom.
 void catch_signals();
 
 // An output file opens or closes. Once none is open, a broken pipe seen
