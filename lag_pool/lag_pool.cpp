@@ -93,7 +93,8 @@ static void pool_tables(const TableList &list, Pool &p)
 	const char *path = next_path(list, nullptr);
 	for (int t = 0; t < p.nsub; t++, path = next_path(list, path)) {
 		Subject &s = take_subject(crew, t);
-		fwrite(s.text.data, 1, s.textlen, stdout);
+		if (s.textlen > 0)
+			fwrite(s.text.data, 1, s.textlen, stdout);
 		if (s.fault != Fault::none) {
 			stop_crew(crew);
 			report(s.fault, path);
