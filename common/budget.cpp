@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <mutex>
 #include <string>
 
@@ -95,4 +93,28 @@ void budget_give(size_t bytes)
 {
 	std::lock_guard<std::mutex> hold(lock);
 	taken -= std::min<uint64_t>(bytes, taken);
+}
+
+Buffer::~Buffer()
+{
+	free(data);
+	budget_give(cap);
+}
+
+bool reserve(Buffer &buf, size_t need)
+{
+	if (need <= buf.cap)
+		return true;
+	size_t size = std::max(need, buf.cap <= SIZE_MAX / 2 ? 2 * buf.cap : SIZE_MAX);
+	if (!budget_take(size))
+		return false;
+	char *data = static_cast<char *>(realloc(buf.data, size));
+	if (!data) {
+		budget_give(size);
+		return false;
+	}
+	budget_give(buf.cap);
+	buf.data = data;
+	buf.cap = size;
+	return true;
 }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 // What bounds the memory of a process; UINT64_MAX where nothing does.
 struct MemoryLimits {
@@ -38,3 +39,40 @@ bool budget_take(size_t bytes);
 
 // Gives back bytes taken before, once their buffer is freed or replaced.
 void budget_give(size_t bytes);
+
+// Zero-filled bytes within the budget: null, taking nothing, when they do
+// not fit or cannot be had. Freed, and given back, by budget_free.
+inline void *budget_calloc(size_t bytes)
+{
+	if (!budget_take(bytes))
+		return nullptr;
+	void *p = calloc(bytes, 1);
+	if (!p)
+		budget_give(bytes);
+	return p;
+}
+
+// Frees p, if any, taken for bytes from the budget.
+inline void budget_free(void *p, size_t bytes)
+{
+	if (!p)
+		return;
+	free(p);
+	budget_give(bytes);
+}
+
+// Bytes that grow within the budget; freed and given back with it.
+struct Buffer {
+	char *data = nullptr;
+	size_t cap = 0;
+
+	Buffer() = default;
+	Buffer(const Buffer &) = delete;
+	Buffer &operator=(const Buffer &) = delete;
+	~Buffer();
+};
+
+// Makes room for at least need bytes, at least doubling the buffer and
+// keeping what it holds. False, leaving it as it was, when that does not fit
+// the budget or cannot be allocated.
+bool reserve(Buffer &buf, size_t need);

@@ -2,34 +2,8 @@
 
 #include <algorithm>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
-#include "common/budget.h"
-
-Buffer::~Buffer()
-{
-	free(data);
-	budget_give(cap);
-}
-
-bool reserve(Buffer &buf, size_t need)
-{
-	if (need <= buf.cap)
-		return true;
-	size_t size = std::max(need, buf.cap <= SIZE_MAX / 2 ? 2 * buf.cap : SIZE_MAX);
-	if (!budget_take(size))
-		return false;
-	char *data = static_cast<char *>(realloc(buf.data, size));
-	if (!data) {
-		budget_give(size);
-		return false;
-	}
-	budget_give(buf.cap);
-	buf.data = data;
-	buf.cap = size;
-	return true;
-}
 
 // Larger than a table line of a few hundred regions.
 static const size_t block_size = 1 << 17;

@@ -1,28 +1,13 @@
-// The line reader of every program, and the buffers that grow with the
-// input: each asks the run's memory budget (common/budget.h) before it grows.
+// The line reader of every program. Its buffer grows within the run's
+// memory budget.
 #pragma once
 
 #include <cstddef>
 #include <cstdio>
 #include <memory>
 
+#include "common/budget.h"
 #include "common/fault.h"
-
-// Bytes allocated within the memory budget; freed and given back with it.
-struct Buffer {
-	char *data = nullptr;
-	size_t cap = 0;
-
-	Buffer() = default;
-	Buffer(const Buffer &) = delete;
-	Buffer &operator=(const Buffer &) = delete;
-	~Buffer();
-};
-
-// Makes room for at least need bytes, at least doubling the buffer and
-// keeping what it holds. False, leaving it as it was, when that does not fit
-// the budget or cannot be allocated.
-bool reserve(Buffer &buf, size_t need);
 
 // A line is read as a C string: the bytes up to its first NUL or through its
 // newline, whichever comes first. The bytes after a NUL, up to the newline,

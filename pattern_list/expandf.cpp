@@ -12,24 +12,6 @@
 
 namespace expansion {
 
-void *take(size_t bytes)
-{
-	if (!budget_take(bytes))
-		return nullptr;
-	void *p = calloc(bytes, 1);
-	if (!p)
-		budget_give(bytes);
-	return p;
-}
-
-void give(void *p, size_t bytes)
-{
-	if (!p)
-		return;
-	free(p);
-	budget_give(bytes);
-}
-
 void unbalanced()
 {
 	printf("expandf error: unbalanced parentheses\n");
@@ -160,10 +142,11 @@ int expandf(char *buf, int bufsize)
 	}
 
 	size_t size = 2 * static_cast<size_t>(bufsize) + 1;
-	work w = {static_cast<char *>(take(size)), static_cast<char *>(take(size)), 0, size - 1};
+	work w = {static_cast<char *>(budget_calloc(size)), static_cast<char *>(budget_calloc(size)),
+	          0, size - 1};
 	if (!w.text || !w.build) {
-		give(w.text, size);
-		give(w.build, size);
+		budget_free(w.text, size);
+		budget_free(w.build, size);
 		return expandf_no_memory;
 	}
 
@@ -175,7 +158,7 @@ int expandf(char *buf, int bufsize)
 	} else if (result == expandf_done) {
 		memcpy(buf, w.text, w.len + 1);
 	}
-	give(w.text, size);
-	give(w.build, size);
+	budget_free(w.text, size);
+	budget_free(w.build, size);
 	return result;
 }

@@ -42,11 +42,6 @@ inline uint64_t number(const char *s, size_t n)
 	return v;
 }
 
-// Zero-filled storage counted against the run's memory budget; a null
-// pointer when it cannot be had. give(nullptr, bytes) does nothing.
-void *take(size_t bytes);
-void give(void *p, size_t bytes);
-
 // The working text and the build buffer where each pass composes the next
 // working text. After a failed pass len is the length of the working text
 // as that pass left it, which the final check measures.

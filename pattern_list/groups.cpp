@@ -7,6 +7,7 @@
 // the rewrites.
 #include <cstring>
 
+#include "common/budget.h"
 #include "pattern_list/expandf.h"
 #include "pattern_list/expansion.h"
 
@@ -219,7 +220,7 @@ int groups(work *w)
 	// One record more for the whole text, and one block for the survey.
 	size_t records = closes + 1;
 	size_t bytes = records * sizeof(group) + (n + records) * sizeof(long);
-	void *block = take(bytes);
+	void *block = budget_calloc(bytes);
 	if (!block)
 		return expandf_no_memory;
 	survey s = {t, static_cast<group *>(block), nullptr, nullptr, w->limit};
@@ -243,7 +244,7 @@ int groups(work *w)
 		compose(&s, n, w->build, all->expanded);
 		adopt(w, all->expanded);
 	}
-	give(block, bytes);
+	budget_free(block, bytes);
 	return result;
 }
 

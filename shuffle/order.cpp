@@ -33,14 +33,6 @@ void *bigalloc(size_t bytes)
 	return p;
 }
 
-void bigfree(void *block, size_t bytes)
-{
-	if (!block)
-		return;
-	free(block);
-	budget_give(bytes);
-}
-
 static const char twodigits[] =
 	"00010203040506070809101112131415161718192021222324252627282930313233343536373839"
 	"40414243444546474849505152535455565758596061626364656667686970717273747576777879"

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/budget.h"
 #include "shuffle/order.h"
 
 enum {
@@ -143,12 +144,12 @@ bool permute(int *values, int n, uint32_t seed)
 	size_t scratchbytes = count_buckets(seed, n, start) * sizeof(uint64_t);
 	auto scratch = static_cast<uint64_t *>(bigalloc(scratchbytes));
 	if (!scratch) {
-		bigfree(keys, keybytes);
+		budget_free(keys, keybytes);
 		return false;
 	}
 	fill_buckets(seed, n, start, keys, values);
 	sort_buckets(keys, values, start, scratch);
-	bigfree(scratch, scratchbytes);
-	bigfree(keys, keybytes);
+	budget_free(scratch, scratchbytes);
+	budget_free(keys, keybytes);
 	return true;
 }

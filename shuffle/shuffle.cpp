@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "common/args.h"
+#include "common/budget.h"
 #include "common/prog.h"
 #include "shuffle/args.h"
 #include "shuffle/order.h"
@@ -60,6 +61,6 @@ int main(int argc, char *argv[])
 		exit(255);
 	}
 	print_order(order, n);
-	bigfree(order, size_t(bytes));
+	budget_free(order, size_t(bytes));
 	exit_success();
 }
