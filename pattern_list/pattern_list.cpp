@@ -45,7 +45,7 @@ int main(int argc, char *argv[])
 	memcpy(format, arg, strnlen(arg, sizeof format));
 	int result = expandf(format, sizeof format);
 	if (result == expandf_no_memory)
-		errm("expandf");
+		report_as("expandf", Fault::memory, nullptr);
 	if (result != expandf_done)
 		exit(255);
 

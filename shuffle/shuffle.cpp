@@ -57,8 +57,7 @@ int main(int argc, char *argv[])
 		for (int i = 0; i < n; i++)
 			order[i] = i;
 	} else if (!permute(order, n, uint32_t(seed))) {
-		fputs("permute: memory allocation error\n", stderr);
-		exit(255);
+		report_as("permute", Fault::memory, nullptr);
 	}
 	print_order(order, n);
 	budget_free(order, size_t(bytes));
