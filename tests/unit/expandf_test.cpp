@@ -43,7 +43,7 @@ Outcome expand(const std::string &format, int bufsize = 16384)
 
 	testing::internal::CaptureStdout();
 	testing::internal::CaptureStderr();
-	int result = expandf(buf.data(), bufsize);
+	int result = int(expandf(buf.data(), bufsize));
 	Outcome o{result, buf.data(), testing::internal::GetCapturedStdout(),
 	          testing::internal::GetCapturedStderr()};
 
@@ -113,7 +113,7 @@ TEST(Expandf, EmptyAndBlankFormats)
 	EXPECT_EQ(expand(" \t\n"), ok(""));
 	// An empty format needs no working storage: not even a buffer size.
 	char empty[1] = "";
-	EXPECT_EQ(expandf(empty, 0), 0);
+	EXPECT_EQ(expandf(empty, 0), ExpandResult::done);
 }
 
 TEST(Expandf, UnbalancedBrackets)
@@ -180,7 +180,7 @@ TEST(Expandf, FormatTooLongForItsBuffer)
 	std::vector<char> buf(16384, ' ');
 	std::vector<char> before = buf;
 	testing::internal::CaptureStderr();
-	EXPECT_EQ(expandf(buf.data(), 16384), 1);
+	EXPECT_EQ(expandf(buf.data(), 16384), ExpandResult::reported);
 	EXPECT_EQ(testing::internal::GetCapturedStderr(), toolong(16384));
 	EXPECT_TRUE(buf == before);
 
