@@ -21,7 +21,8 @@ namespace {
 
 void toolong(int bufsize)
 {
-	fprintf(stderr, "expandf error: expanded format length exceeds allocated buffer size (%d)\n", bufsize);
+	fprintf(stderr, "expandf error: expanded format length exceeds allocated buffer size (%d)\n",
+	        bufsize);
 }
 
 bool is_space(char c)
@@ -127,8 +128,8 @@ ExpandResult passes(Work &w)
 	return result;
 }
 
-} // namespace
-} // namespace expansion
+}  // namespace
+}  // namespace expansion
 
 using namespace expansion;
 
@@ -142,8 +143,8 @@ ExpandResult expandf(char *buf, int bufsize)
 	}
 
 	size_t size = 2 * static_cast<size_t>(bufsize) + 1;
-	Work w = {static_cast<char *>(budget_calloc(size)), static_cast<char *>(budget_calloc(size)),
-	          0, size - 1};
+	Work w = {static_cast<char *>(budget_calloc(size)), static_cast<char *>(budget_calloc(size)), 0,
+	          size - 1};
 	if (!w.text || !w.build) {
 		budget_free(w.text, size);
 		budget_free(w.build, size);

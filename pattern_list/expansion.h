@@ -51,7 +51,7 @@ struct Work {
 	char *text;
 	char *build;
 	size_t len;
-	uint64_t limit;		// the longest text the storage holds
+	uint64_t limit;  // the longest text the storage holds
 };
 
 // The build text, len characters, becomes the working text.
@@ -70,4 +70,4 @@ void unbalanced();
 // The bracketed groups pass: one of expandf's results.
 ExpandResult groups(Work &w);
 
-} // namespace expansion
+}  // namespace expansion

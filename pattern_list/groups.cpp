@@ -17,13 +17,13 @@ namespace {
 // A bracketed group of the text: count(content), where digits right before
 // the ')' belong to no one and are dropped.
 struct Group {
-	long start;		// first digit of the count, or the '(' when there is none
-	long open;		// the '('
-	long end;		// end of the content: the ')' less the digits before it
+	long start;  // first digit of the count, or the '(' when there is none
+	long open;   // the '('
+	long end;    // end of the content: the ')' less the digits before it
 	uint64_t count;
-	uint64_t length;	// of the content as written
-	uint64_t expanded;	// of the content once expanded
-	uint64_t peak;		// the longest the content gets, as written or while its groups expand
+	uint64_t length;    // of the content as written
+	uint64_t expanded;  // of the content once expanded
+	uint64_t peak;      // the longest the content gets, as written or while its groups expand
 };
 
 // When a group is expanded, everything before it is still as written and
@@ -31,8 +31,8 @@ struct Group {
 // step follows from the lengths above.
 struct Survey {
 	const char *text;
-	Group *groups;		// groups[0] stands for the whole text
-	long *at;		// at[i]: the group whose ')' stands at i
+	Group *groups;  // groups[0] stands for the whole text
+	long *at;       // at[i]: the group whose ')' stands at i
 	long *stack;
 	uint64_t limit;
 };
@@ -83,7 +83,7 @@ void survey_groups(Survey &s, long first, long n)
 		if (t[i] == ')') {
 			long k = ngroups++;
 			long e = i;
-			while (is_digit(t[e - 1]))	// stops at the group's '('
+			while (is_digit(t[e - 1]))  // stops at the group's '('
 				e--;
 			s.groups[k].end = e;
 			s.at[i] = k;
@@ -155,7 +155,7 @@ uint64_t front_of_failure(const Survey &s, long first, long n)
 		behind = add(behind, mul(g.count, g.expanded));
 		i = g.start;
 	}
-	return before;	// not reached: the peaks promised a failing step
+	return before;  // not reached: the peaks promised a failing step
 }
 
 // Writes the expansion of t[0..n) into out, whose length is len, from its
@@ -191,7 +191,7 @@ void compose(const Survey &s, long n, char *out, size_t len)
 	}
 }
 
-} // namespace
+}  // namespace
 
 // Bracketed groups, expanded from the last ')' backwards; the content of
 // a group is repeated count times and its own groups expand in each copy.
@@ -248,4 +248,4 @@ ExpandResult groups(Work &w)
 	return result;
 }
 
-} // namespace expansion
+}  // namespace expansion

@@ -13,8 +13,7 @@ const char rcsid[] = "$Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp 
 [[noreturn]] static void usage()
 {
 	printf("Usage:\t%s <t4file> [inv_t4file]\n", program);
-	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]\n",
-	       program);
+	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]\n", program);
 	printf("\toption\n");
 	printf("\t-u\tsuppress (intensity) scale field in output\n");
 	exit(1);
