@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 
+#include <cassert>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -44,34 +45,30 @@ void print_rcsid()
 	printf("%s\n", rcsid);
 }
 
-[[noreturn]] static void fail(const char *prog, const char *file, const char *what)
+void report_as(const char *who, Fault fault, const char *file)
 {
-	fprintf(stderr, "%s: %s %s error\n", prog, file, what);
-	exit(255);
-}
-
-void errr(const char *prog, const char *file) { fail(prog, file, "read"); }
-void errw(const char *prog, const char *file) { fail(prog, file, "write"); }
-void errf(const char *prog, const char *file) { fail(prog, file, "format"); }
-
-void errm(const char *prog)
-{
-	fprintf(stderr, "%s: memory allocation error\n", prog);
+	assert(fault != Fault::none);
+	switch (fault) {
+	case Fault::read:
+		fprintf(stderr, "%s: %s read error\n", who, file);
+		break;
+	case Fault::write:
+		fprintf(stderr, "%s: %s write error\n", who, file);
+		break;
+	case Fault::format:
+		fprintf(stderr, "%s: %s format error\n", who, file);
+		break;
+	case Fault::none:  // only in a release build, where it cannot abort
+	case Fault::memory:
+		fprintf(stderr, "%s: memory allocation error\n", who);
+		break;
+	}
 	exit(255);
 }
 
 void report(Fault fault, const char *file)
 {
-	switch (fault) {
-	case Fault::read:
-		errr(program, file);
-	case Fault::write:
-		errw(program, file);
-	case Fault::format:
-		errf(program, file);
-	default:  // Fault::memory; none is never reported
-		errm(program);
-	}
+	report_as(program, fault, file);
 }
 
 void exit_success()

@@ -28,15 +28,15 @@ void setprog(char *const argv[]);
 // Print rcsid and a newline on standard output: the first line of every run.
 void print_rcsid();
 
-// "%s: %s read error\n" and friends, on standard error, status 255.
-[[noreturn]] void errr(const char *prog, const char *file);
-[[noreturn]] void errw(const char *prog, const char *file);
-[[noreturn]] void errf(const char *prog, const char *file);
-[[noreturn]] void errm(const char *prog);
-
-// The reporter of a fault other than Fault::none, with program and, but for
-// a memory error, the file it concerns.
+// The one way a driver ends a run with a fault: "%s: %s read error\n" and
+// friends with program and the file it concerns (none for a memory error),
+// on standard error, status 255. Fault::none is no fault: passing it is a
+// programming error, caught by an assertion in debug builds.
 [[noreturn]] void report(Fault fault, const char *file);
+
+// report for a unit that names itself, not the program, in its messages:
+// expandf's memory message begins with "expandf".
+[[noreturn]] void report_as(const char *who, Fault fault, const char *file);
 
 // The successful end of a run: flushes standard output and exits 0, or, when
 // anything written there was lost, says so and exits 255.

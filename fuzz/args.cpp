@@ -20,7 +20,7 @@
 #include "common/args.h"
 #include "common/prog.h"
 #include "fuzz/check.h"
-#include "shuffle/args.h"
+#include "shuffle/numbers.h"
 
 namespace {
 

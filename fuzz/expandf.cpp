@@ -47,7 +47,7 @@ static int run(char *buf, int bufsize, int refuse)
 {
 	requests = 0;
 	refused = refuse;
-	int result = expandf(buf, bufsize);
+	int result = int(expandf(buf, bufsize));
 	demand(held == 0);
 	return result;
 }
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
 	if (granted > 0) {
 		memcpy(buf.get(), before.get(), bufsize);
-		demand(run(buf.get(), bufsize, granted) == expandf_no_memory);
+		demand(run(buf.get(), bufsize, granted) == int(ExpandResult::no_memory));
 		demand(memcmp(buf.get(), before.get(), bufsize) == 0);
 	}
 	return 0;

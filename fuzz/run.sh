@@ -7,7 +7,8 @@
 # $REGKIT_FUZZ_BUILD; the corpora grow in a scratch directory, so the seeds
 # in the repository stay as they are.
 #
-# Needs clang and libclang-rt-14-dev (Debian), cmake and make.
+# Needs clang and its fuzzer runtime (Debian: libclang-rt-N-dev for clang
+# N), cmake and make.
 set -euo pipefail
 
 usage() {

@@ -36,7 +36,7 @@ static int read_paths(const char *lstfile, LineReader &in, TableList &list)
 	printf("Reading: %s\n", lstfile);
 	FILE *lst = open_lines(in, lstfile);
 	if (!lst)
-		errr(program, lstfile);
+		report(Fault::read, lstfile);
 	const char *unreadable;
 	Fault fault = read_list(lst, in, list, &unreadable);
 	if (fault != Fault::none)
@@ -50,7 +50,7 @@ static void measure(const char *path, LineReader &in, Pool &p)
 {
 	FILE *fp = open_lines(in, path);
 	if (!fp)
-		errr(program, path);
+		report(Fault::read, path);
 	Fault fault = measure_table(fp, in, p.nreg, p.mlag);
 	if (fault != Fault::none)
 		report(fault, path);
@@ -74,10 +74,10 @@ static void make_pool(Pool &p)
 	// 2 * mlag + 1 rows must be countable; a table that asks for more
 	// could never be held.
 	if (p.mlag > (INT_MAX - 1) / 2)
-		errm(program);
+		report(Fault::memory, nullptr);
 	p.nlag = 2 * p.mlag + 1;
 	if (!budget_take(pool_bytes(p)))
-		errm(program);
+		report(Fault::memory, nullptr);
 	p.regname.resize(p.nreg);
 	p.avg.resize(size_t(p.nlag) * p.nreg);
 }
@@ -89,7 +89,7 @@ static void pool_tables(const TableList &list, Pool &p)
 {
 	Crew crew;
 	if (!start_crew(crew, list, p.nreg, p.mlag, crew_size()))
-		errm(program);
+		report(Fault::memory, nullptr);
 	const char *path = next_path(list, nullptr);
 	for (int t = 0; t < p.nsub; t++, path = next_path(list, path)) {
 		Subject &s = take_subject(crew, t);
@@ -110,7 +110,7 @@ static FILE *create(const std::string &name)
 {
 	FILE *fp = open_output(name.c_str());
 	if (!fp)
-		errw(program, name.c_str());
+		report(Fault::write, name.c_str());
 	fprintf(stderr, "Writing: %s\n", name.c_str());
 	write_command_line(fp);
 	return fp;
@@ -119,7 +119,7 @@ static FILE *create(const std::string &name)
 static void finish(FILE *fp, const std::string &name)
 {
 	if (!close_output(fp))
-		errw(program, name.c_str());
+		report(Fault::write, name.c_str());
 }
 
 static void write_avg(const std::string &name, const Pool &p)
@@ -193,9 +193,9 @@ int main(int argc, char *argv[])
 		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
 		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
 	} catch (const std::bad_alloc &) {
-		errm(program);
+		report(Fault::memory, nullptr);
 	} catch (const std::length_error &) {
-		errm(program);
+		report(Fault::memory, nullptr);
 	}
 	exit_success();
 }

@@ -21,7 +21,8 @@ namespace {
 
 void toolong(int bufsize)
 {
-	fprintf(stderr, "expandf error: expanded format length exceeds allocated buffer size (%d)\n", bufsize);
+	fprintf(stderr, "expandf error: expanded format length exceeds allocated buffer size (%d)\n",
+	        bufsize);
 }
 
 bool is_space(char c)
@@ -34,28 +35,28 @@ bool is_letter(char c)
 	return c == 'C' || c == 'S' || c == 'c' || c == 's';
 }
 
-void squeeze(work *w, const char *format)
+void squeeze(Work &w, const char *format)
 {
 	size_t n = 0;
 	for (const char *c = format; *c; c++)
 		if (!is_space(*c))
-			w->text[n++] = *c;
-	w->text[n] = '\0';
-	w->len = n;
+			w.text[n++] = *c;
+	w.text[n] = '\0';
+	w.len = n;
 }
 
 // C, S, c and s with up to 16 digits after them become a group ending in
 // '~': "C3" is "(CC~)". The text built here must stay shorter than the limit.
-int letters(work *w)
+ExpandResult letters(Work &w)
 {
-	const char *t = w->text;
-	char *out = w->build;
+	const char *t = w.text;
+	char *out = w.build;
 	uint64_t n = 0;
 
 	while (*t) {
 		if (!is_letter(*t)) {
-			if (n + 1 >= w->limit)
-				return expandf_outgrown;
+			if (n + 1 >= w.limit)
+				return ExpandResult::outgrown;
 			out[n++] = *t++;
 			continue;
 		}
@@ -66,8 +67,8 @@ int letters(work *w)
 		uint64_t count = number(t, digits);
 		t += digits;
 		uint64_t copies = count > 1 ? count - 1 : 0;
-		if (n + copies + 3 >= w->limit)
-			return expandf_outgrown;
+		if (n + copies + 3 >= w.limit)
+			return ExpandResult::outgrown;
 		out[n++] = '(';
 		memset(out + n, letter, copies);
 		n += copies;
@@ -75,16 +76,16 @@ int letters(work *w)
 		out[n++] = ')';
 	}
 	adopt(w, n);
-	return expandf_done;
+	return ExpandResult::done;
 }
 
 // Runs, left to right: a count repeats the symbol after it; a count that
 // ends the text is dropped, but must fit all the same.
-int runs(work *w)
+ExpandResult runs(Work &w)
 {
-	const char *t = w->text;
-	char *out = w->build;
-	size_t n = w->len, o = 0;
+	const char *t = w.text;
+	char *out = w.build;
+	size_t n = w.len, o = 0;
 
 	for (size_t i = 0; i < n;) {
 		if (!is_digit(t[i])) {
@@ -97,9 +98,9 @@ int runs(work *w)
 		uint64_t count = number(t + i, j - i);
 		bool symbol = j < n;
 		size_t rest = symbol ? n - j - 1 : 0;
-		if (add(add(o, count), rest) > w->limit) {
-			w->len = o;
-			return expandf_outgrown;
+		if (add(add(o, count), rest) > w.limit) {
+			w.len = o;
+			return ExpandResult::outgrown;
 		}
 		if (symbol) {
 			memset(out + o, t[j], count);
@@ -109,53 +110,53 @@ int runs(work *w)
 		i = j;
 	}
 	adopt(w, o);
-	return expandf_done;
+	return ExpandResult::done;
 }
 
 // The passes after whitespace removal, each while those before succeed.
-int passes(work *w)
+ExpandResult passes(Work &w)
 {
-	int result = letters(w);
-	if (result == expandf_done)
+	ExpandResult result = letters(w);
+	if (result == ExpandResult::done)
 		result = groups(w);
-	if (result == expandf_done && memchr(w->text, '(', w->len)) {
+	if (result == ExpandResult::done && memchr(w.text, '(', w.len)) {
 		unbalanced();
-		result = expandf_reported;
+		result = ExpandResult::reported;
 	}
-	if (result == expandf_done)
+	if (result == ExpandResult::done)
 		result = runs(w);
 	return result;
 }
 
-} // namespace
-} // namespace expansion
+}  // namespace
+}  // namespace expansion
 
 using namespace expansion;
 
-int expandf(char *buf, int bufsize)
+ExpandResult expandf(char *buf, int bufsize)
 {
 	if (buf[0] == '\0')
-		return expandf_done;
+		return ExpandResult::done;
 	if (strnlen(buf, bufsize) == static_cast<size_t>(bufsize)) {
 		toolong(bufsize);
-		return expandf_reported;
+		return ExpandResult::reported;
 	}
 
 	size_t size = 2 * static_cast<size_t>(bufsize) + 1;
-	work w = {static_cast<char *>(budget_calloc(size)), static_cast<char *>(budget_calloc(size)),
-	          0, size - 1};
+	Work w = {static_cast<char *>(budget_calloc(size)), static_cast<char *>(budget_calloc(size)), 0,
+	          size - 1};
 	if (!w.text || !w.build) {
 		budget_free(w.text, size);
 		budget_free(w.build, size);
-		return expandf_no_memory;
+		return ExpandResult::no_memory;
 	}
 
-	squeeze(&w, buf);
-	int result = passes(&w);
-	if (result != expandf_no_memory && w.len >= static_cast<size_t>(bufsize)) {
+	squeeze(w, buf);
+	ExpandResult result = passes(w);
+	if (result != ExpandResult::no_memory && w.len >= static_cast<size_t>(bufsize)) {
 		toolong(bufsize);
-		result = expandf_reported;
-	} else if (result == expandf_done) {
+		result = ExpandResult::reported;
+	} else if (result == ExpandResult::done) {
 		memcpy(buf, w.text, w.len + 1);
 	}
 	budget_free(w.text, size);

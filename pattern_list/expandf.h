@@ -5,17 +5,17 @@
 #pragma once
 
 // What expandf returns.
-enum {
-	expandf_done = 0,	// buf holds the expansion
-	expandf_reported = 1,	// a message said why the format cannot be expanded
-	expandf_outgrown = -1,	// an intermediate text outgrew the working storage
-	expandf_no_memory = -2,	// the working storage could not be had
+enum class ExpandResult {
+	done = 0,        // buf holds the expansion
+	reported = 1,    // a message said why the format cannot be expanded
+	outgrown = -1,   // an intermediate text outgrew the working storage
+	no_memory = -2,  // the working storage could not be had
 };
 
 // Rewrites the format text held in buf, a buffer of bufsize bytes, into its
-// expansion. Returns expandf_done on success (at once for an empty format).
-// It prints only when it returns expandf_reported: why, on standard output
-// for unbalanced brackets, on standard error for an expansion too long. On
-// failure buf is left exactly as it was. A buffer that holds no terminator
-// is a format too long for it.
-int expandf(char *buf, int bufsize);
+// expansion. Returns ExpandResult::done on success (at once for an empty
+// format). It prints only when it returns ExpandResult::reported: why, on
+// standard output for unbalanced brackets, on standard error for an
+// expansion too long. On failure buf is left exactly as it was. A buffer
+// that holds no terminator is a format too long for it.
+ExpandResult expandf(char *buf, int bufsize);

@@ -5,22 +5,24 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "pattern_list/expandf.h"
+
 namespace expansion {
 
 // Counts and lengths saturate here, far beyond any buffer: an oversized
 // count or product fails the length tests and never wraps into a small size.
-constexpr uint64_t huge = uint64_t(1) << 62;
+constexpr uint64_t ceiling = uint64_t(1) << 62;
 
 inline uint64_t add(uint64_t a, uint64_t b)
 {
-	return a + b < huge ? a + b : huge;
+	return a + b < ceiling ? a + b : ceiling;
 }
 
 inline uint64_t mul(uint64_t a, uint64_t b)
 {
 	if (a == 0 || b == 0)
 		return 0;
-	return a > huge / b ? huge : a * b;
+	return a > ceiling / b ? ceiling : a * b;
 }
 
 inline uint64_t max(uint64_t a, uint64_t b)
@@ -45,27 +47,27 @@ inline uint64_t number(const char *s, size_t n)
 // The working text and the build buffer where each pass composes the next
 // working text. After a failed pass len is the length of the working text
 // as that pass left it, which the final check measures.
-struct work {
+struct Work {
 	char *text;
 	char *build;
 	size_t len;
-	uint64_t limit;		// the longest text the storage holds
+	uint64_t limit;  // the longest text the storage holds
 };
 
 // The build text, len characters, becomes the working text.
-inline void adopt(work *w, size_t len)
+inline void adopt(Work &w, size_t len)
 {
-	char *t = w->text;
-	w->text = w->build;
-	w->build = t;
-	w->text[len] = '\0';
-	w->len = len;
+	char *t = w.text;
+	w.text = w.build;
+	w.build = t;
+	w.text[len] = '\0';
+	w.len = len;
 }
 
 // Prints the unbalanced-brackets message.
 void unbalanced();
 
 // The bracketed groups pass: one of expandf's results.
-int groups(work *w);
+ExpandResult groups(Work &w);
 
-} // namespace expansion
+}  // namespace expansion

@@ -43,10 +43,10 @@ int main(int argc, char *argv[])
 	// A format too long for the buffer fills it without a terminator,
 	// which expandf reports as too long.
 	memcpy(format, arg, strnlen(arg, sizeof format));
-	int result = expandf(format, sizeof format);
-	if (result == expandf_no_memory)
-		errm("expandf");
-	if (result != expandf_done)
+	ExpandResult result = expandf(format, sizeof format);
+	if (result == ExpandResult::no_memory)
+		report_as("expandf", Fault::memory, nullptr);
+	if (result != ExpandResult::done)
 		exit(255);
 
 	for (const char *c = format; *c; c++) {

@@ -52,8 +52,8 @@ static uint64_t two_digits(uint32_t v)
 static uint64_t eight_digits(uint32_t v)
 {
 	uint32_t high = v / 10000, low = v % 10000;
-	return two_digits(high / 100) | two_digits(high % 100) << 16 |
-	       two_digits(low / 100) << 32 | two_digits(low % 100) << 48;
+	return two_digits(high / 100) | two_digits(high % 100) << 16 | two_digits(low / 100) << 32 |
+	       two_digits(low % 100) << 48;
 }
 
 // Eight bytes are stored for every number and the leading zeros are then

@@ -16,16 +16,14 @@
 #include "common/budget.h"
 #include "shuffle/order.h"
 
-enum {
-	TOPSHIFT = 23,
-	NTOP = 1 << (31 - TOPSHIFT),
-	LOBITS = 12,
-	NLO = 1 << LOBITS,
-	NHI = 1 << (TOPSHIFT - LOBITS),
-	SMALL = 64,	// buckets up to this size are sorted by insertion
-};
+static const int top_shift = 23;
+static const int ntop = 1 << (31 - top_shift);
+static const int lo_bits = 12;
+static const int nlo = 1 << lo_bits;
+static const int nhi = 1 << (top_shift - lo_bits);
+static const uint32_t small_bucket = 64;  // sorted by insertion
 
-generator::generator(uint32_t seed)
+Generator::Generator(uint32_t seed)
 {
 	// initstate_r notes in a previous state where it stood: there is none.
 	random_data data = {};
@@ -74,31 +72,31 @@ static void offsets(uint32_t *count, int n)
 // digit first, through scratch. Only the positions are written back.
 static void radix(const uint32_t *keys, int *values, uint32_t m, uint64_t *scratch)
 {
-	uint32_t lo[NLO] = {}, hi[NHI] = {};
+	uint32_t lo[nlo] = {}, hi[nhi] = {};
 	for (uint32_t j = 0; j < m; j++) {
-		lo[keys[j] & (NLO - 1)]++;
-		hi[keys[j] >> LOBITS & (NHI - 1)]++;
+		lo[keys[j] & (nlo - 1)]++;
+		hi[keys[j] >> lo_bits & (nhi - 1)]++;
 	}
-	offsets(lo, NLO);
-	offsets(hi, NHI);
+	offsets(lo, nlo);
+	offsets(hi, nhi);
 	for (uint32_t j = 0; j < m; j++)
-		scratch[lo[keys[j] & (NLO - 1)]++] = pair(keys[j], values[j]);
+		scratch[lo[keys[j] & (nlo - 1)]++] = pair(keys[j], values[j]);
 	for (uint32_t j = 0; j < m; j++) {
 		auto key = static_cast<uint32_t>(scratch[j] >> 32);
-		values[hi[key >> LOBITS & (NHI - 1)]++] = static_cast<int>(uint32_t(scratch[j]));
+		values[hi[key >> lo_bits & (nhi - 1)]++] = static_cast<int>(uint32_t(scratch[j]));
 	}
 }
 
-// The first slot of every bucket, start[NTOP] being n, and the size of the
+// The first slot of every bucket, start[ntop] being n, and the size of the
 // largest.
 static uint32_t count_buckets(uint32_t seed, int n, uint32_t *start)
 {
-	generator gen(seed);
-	std::fill(start, start + NTOP + 1, 0);
+	Generator gen(seed);
+	std::fill(start, start + ntop + 1, 0);
 	for (int i = 0; i < n; i++)
-		start[(gen.draw() >> TOPSHIFT) + 1]++;
+		start[(gen.draw() >> top_shift) + 1]++;
 	uint32_t most = 0;
-	for (int b = 1; b <= NTOP; b++) {
+	for (int b = 1; b <= ntop; b++) {
 		most = std::max(most, start[b]);
 		start[b] += start[b - 1];
 	}
@@ -109,12 +107,12 @@ static uint32_t count_buckets(uint32_t seed, int n, uint32_t *start)
 // slot of its bucket.
 static void fill_buckets(uint32_t seed, int n, const uint32_t *start, uint32_t *keys, int *values)
 {
-	generator gen(seed);
-	uint32_t next[NTOP];
+	Generator gen(seed);
+	uint32_t next[ntop];
 	memcpy(next, start, sizeof next);
 	for (int i = 0; i < n; i++) {
 		uint32_t key = gen.draw();
-		uint32_t slot = next[key >> TOPSHIFT]++;
+		uint32_t slot = next[key >> top_shift]++;
 		keys[slot] = key;
 		values[slot] = i;
 	}
@@ -123,9 +121,9 @@ static void fill_buckets(uint32_t seed, int n, const uint32_t *start, uint32_t *
 // Sorts every bucket in its place: the small ones by insertion.
 static void sort_buckets(uint32_t *keys, int *values, const uint32_t *start, uint64_t *scratch)
 {
-	for (int b = 0; b < NTOP; b++) {
+	for (int b = 0; b < ntop; b++) {
 		uint32_t m = start[b + 1] - start[b];
-		if (m <= SMALL)
+		if (m <= small_bucket)
 			insertion(keys + start[b], values + start[b], m);
 		else
 			radix(keys + start[b], values + start[b], m, scratch);
@@ -140,7 +138,7 @@ bool permute(int *values, int n, uint32_t seed)
 	auto keys = static_cast<uint32_t *>(bigalloc(keybytes));
 	if (!keys)
 		return false;
-	uint32_t start[NTOP + 1];
+	uint32_t start[ntop + 1];
 	size_t scratchbytes = count_buckets(seed, n, start) * sizeof(uint64_t);
 	auto scratch = static_cast<uint64_t *>(bigalloc(scratchbytes));
 	if (!scratch) {

@@ -10,13 +10,13 @@
 // stepped here as random_r steps it, without the lock random() takes and
 // the call random_r costs on every number. The tests hold it to random().
 // It points into itself, so it is never copied.
-struct generator {
+struct Generator {
 	int32_t state[32];
 	int32_t *table, *end, *front, *rear;
 
-	explicit generator(uint32_t seed);
-	generator(const generator &) = delete;
-	generator &operator=(const generator &) = delete;
+	explicit Generator(uint32_t seed);
+	Generator(const Generator &) = delete;
+	Generator &operator=(const Generator &) = delete;
 
 	uint32_t draw()
 	{

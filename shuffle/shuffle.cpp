@@ -7,7 +7,7 @@
 #include "common/args.h"
 #include "common/budget.h"
 #include "common/prog.h"
-#include "shuffle/args.h"
+#include "shuffle/numbers.h"
 #include "shuffle/order.h"
 #include "shuffle/permute.h"
 
@@ -28,10 +28,10 @@ const char rcsid[] = "$Id: shuffle.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 // standard output has failed, which exit_success reports.
 static void print_order(const int *order, int n)
 {
-	enum { BLOCK = 1 << 15 };
-	static char buf[BLOCK * 11];
+	static const int block = 1 << 15;
+	static char buf[block * 11];
 	for (int i = 0; i < n && !ferror(stdout);) {
-		int count = std::min<int>(BLOCK, n - i);
+		int count = std::min<int>(block, n - i);
 		fwrite(buf, 1, format_order(buf, order + i, count), stdout);
 		i += count;
 	}
@@ -57,8 +57,7 @@ int main(int argc, char *argv[])
 		for (int i = 0; i < n; i++)
 			order[i] = i;
 	} else if (!permute(order, n, uint32_t(seed))) {
-		fputs("permute: memory allocation error\n", stderr);
-		exit(255);
+		report_as("permute", Fault::memory, nullptr);
 	}
 	print_order(order, n);
 	budget_free(order, size_t(bytes));

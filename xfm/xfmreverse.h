@@ -5,5 +5,4 @@
 // rows of t (linear part A, translation b in t[12..14]); r's fourth row is
 // 0 0 0 1 and t's is not read. t is read whole before r is written, so r
 // may be t. A singular A gives non-finite values without any message.
-// Returns what geninv returns (never -1 for an order of 3).
-int xfmreverse(const float t[16], float r[16]);
+void xfmreverse(const float t[16], float r[16]);

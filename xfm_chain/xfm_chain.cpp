@@ -15,7 +15,8 @@ const char rcsid[] = "$Id: xfm_chain.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $"
 {
 	printf("Usage:\t%s <left_t4file> <right_t4file> [product_t4file]\n", program);
 	printf("e.g.:\t%s qx42c_anat_ave_to_qx42c_234-3_t4 qx42c_234-3_to_905-7K_t4"
-	       " [qx42c_anat_ave_to_905-7K_t4]\n", program);
+	       " [qx42c_anat_ave_to_905-7K_t4]\n",
+	       program);
 	printf("\toption\n");
 	exit(1);
 }

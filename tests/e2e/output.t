@@ -2,6 +2,7 @@
 @@ ID $Id: xfm_unit.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
 @@ REV $Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
 @@ POOL $Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+@< IDENTITY fixtures/identity_t4
 
 === a write that fails leaves the earlier file intact and no temporary file
 % printf 'earlier\n' > a_t4
@@ -35,11 +36,7 @@ $ xfm_unit link_t4
 > d/real_t4
 | #xfm_unit link_t4
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 & [ -L link_t4 ] && [ "$(ls -A d)" = real_t4 ]
 
 === a link that names nothing yet is written through
@@ -51,11 +48,7 @@ $ xfm_unit link_t4 >/dev/null
 $ xfm_unit /dev/stdout | cat
 1| #xfm_unit /dev/stdout
 1| #@ID@
-1| t4
-1|   1.000000  0.000000  0.000000    0.0000
-1|   0.000000  1.000000  0.000000    0.0000
-1|   0.000000  0.000000  1.000000    0.0000
-1|   0.000000  0.000000  0.000000    1.0000
+1| @IDENTITY@
 1| @ID@
 1| Writing: /dev/stdout
 
@@ -66,11 +59,7 @@ $ xfm_unit out_t4 >&-
 > out_t4
 | #xfm_unit out_t4
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 
 === with standard error closed a message never lands in the file
 $ xfm_unit out_t4 2>&- >/dev/full
@@ -111,11 +100,7 @@ $ as=; [ "$(id -u)" != 0 ] || as='setpriv --reuid=65534 --regid=65534 --clear-gr
 > locked/rw_t4
 | #xfm_unit locked/rw_t4
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 & [ "$(ls -A locked)" = rw_t4 ]
 
 # A FIFO opened once by a reader that leaves at once: every later write to
@@ -326,7 +311,7 @@ $ (ulimit -f 1; shuffle 100000 -s1 > out; echo "status $?"; pattern_list 16383x 
 2| shuffle: standard output write error
 2| pattern_list: standard output write error
 
-=== with the kernel's link protections on, nothing planted in a sticky directory is written
+=== with the kernel's link protections on, nothing planted in a sticky directory is written [serial]
 ! [ "$(id -u)" = 0 ] && [ -w /proc/sys/fs/protected_symlinks ] && [ -w /proc/sys/fs/protected_regular ] || { echo "needs root and the fs.protected_* sysctls"; exit 1; }
 < t.dat
 | #lag A B
@@ -352,8 +337,4 @@ $ xfm_reverse -u epi* out_t4 > /dev/null
 > out_t4
 | #xfm_reverse -u epi\\nscale: 1000\\n#_to_anat_t4 out_t4
 | #@REV@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@

@@ -20,7 +20,11 @@
 # TEXT reads as printf's %b reads it: \t is a tab, \\ a backslash, and a
 # final \c drops the line's newline. The commands find the helpers of
 # tests/e2e/tools/ on their PATH. Outside the cases, "@@ NAME TEXT"
-# defines @NAME@ for every TEXT below it, and "#" starts a comment line.
+# defines @NAME@ for every TEXT below it, "@< NAME FILE" defines it as the
+# lines of FILE (a fixture beside the transcript, read as TEXT is read, its
+# final newline dropped), and "#" starts a comment line. A title that ends
+# in " [serial]" marks a case that changes a setting of the whole host:
+# ctest runs it alone, under the title without the mark.
 set -u
 file=$1 want=$2 bin=$(cd "$3" && pwd) || exit 2
 export PATH="$bin:$(cd "$(dirname "$0")/tools" && pwd):$PATH" LC_ALL=C
@@ -87,6 +91,10 @@ while IFS= read -r line || [ -n "$line" ]; do
 	'=== '*) n=$((n + 1)); [ $n = "$want" ] && title=${line#=== }; continue ;;
 	'@@ '*) [ $n -lt "$want" ] || continue
 		line=${line#@@ }; defs[${line%% *}]=${line#* }; continue ;;
+	'@< '*) [ $n -lt "$want" ] || continue
+		line=${line#@< }; fixture=$(dirname "$file")/${line#* }
+		[ -f "$fixture" ] || die "no fixture $fixture"
+		defs[${line%% *}]=$(<"$fixture"); continue ;;
 	'#'* | '') continue ;;
 	esac
 	[ $n = "$want" ] && take "$line"

@@ -1,9 +1,7 @@
 # xfm_chain: composes two transform files, left times right.
 @@ ID $Id: xfm_chain.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
-@@ IDROW1   1.000000  0.000000  0.000000    0.0000
-@@ IDROW2   0.000000  1.000000  0.000000    0.0000
-@@ IDROW3   0.000000  0.000000  1.000000    0.0000
 @@ ROW4   0.000000  0.000000  0.000000    1.0000
+@< IDENTITY fixtures/identity_t4
 
 === usage without arguments
 $ xfm_chain
@@ -104,11 +102,7 @@ $ xfm_chain p_t4 q_to_r_t4 >/dev/null
 $ xfm_chain -v p_to_q_t4 -u s_to_r_t4 out_t4 more_t4 -
 1| @ID@
 1| Reading: p_to_q_t4
-1| t4
-1| @IDROW1@
-1| @IDROW2@
-1| @IDROW3@
-1| @ROW4@
+1| @IDENTITY@
 1| scale: 0.000000
 1| Reading: s_to_r_t4
 1| t4
@@ -212,11 +206,7 @@ $ xfm_chain a_to_b_t4 b_to_c_t4
 $ xfm_chain a_to_b_t4 d/b_to_c_t4
 1| @ID@
 1| Reading: a_to_b_t4
-1| t4
-1| @IDROW1@
-1| @IDROW2@
-1| @IDROW3@
-1| @ROW4@
+1| @IDENTITY@
 1| scale: 0.000000
 2| xfm_chain: d/b_to_c_t4 read error
 ? 255

@@ -1,5 +1,6 @@
 # xfm_reverse: inverts a transform file and its intensity scale.
 @@ ID $Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+@< IDENTITY fixtures/identity_t4
 
 === usage without arguments
 $ xfm_reverse
@@ -129,11 +130,7 @@ $ set -o pipefail; xfm_reverse a_to_b_t4 '' | grep -e scale -e Writing
 > b_to_a_t4
 | #xfm_reverse a_to_b_t4\040
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 
 === an infinite scale has the reciprocal 0: listed, not written
 < a_to_b_t4
@@ -146,11 +143,7 @@ $ set -o pipefail; xfm_reverse a_to_b_t4 | grep scale
 > b_to_a_t4
 | #xfm_reverse a_to_b_t4
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 
 === a NaN scale is not 0: its reciprocal is listed and written
 < a_to_b_t4
@@ -163,11 +156,7 @@ $ set -o pipefail; xfm_reverse a_to_b_t4 | grep scale
 > b_to_a_t4
 | #xfm_reverse a_to_b_t4
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 | scale:           nan
 
 === the output may be the input: it is replaced by its inverse
@@ -230,11 +219,7 @@ $ set -o pipefail; xfm_reverse z_to_w_t4 | sed 's/-nan/ nan/g'
 $ xfm_reverse ab_t4
 1| @ID@
 1| Reading: ab_t4
-1| t4
-1|   1.000000  0.000000  0.000000    0.0000
-1|   0.000000  1.000000  0.000000    0.0000
-1|   0.000000  0.000000  1.000000    0.0000
-1|   0.000000  0.000000  0.000000    1.0000
+1| @IDENTITY@
 1| scale: 0.000000
 ? 1
 & [ "$(ls -A)" = ab_t4 ]

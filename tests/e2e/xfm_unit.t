@@ -1,5 +1,6 @@
 # xfm_unit: writes an identity transform file.
 @@ ID $Id: xfm_unit.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $
+@< IDENTITY fixtures/identity_t4
 
 === usage without arguments
 $ xfm_unit
@@ -22,11 +23,7 @@ $ xfm_unit out_t4
 > out_t4
 | #xfm_unit out_t4
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 
 === options stand in the header where they stood; a second path is ignored
 % printf 'old contents\n' > a_t4
@@ -36,11 +33,7 @@ $ xfm_unit -q a_t4 b_t4 -zz
 > a_t4
 | #xfm_unit -q a_t4 b_t4 -zz
 | #@ID@
-| t4
-|   1.000000  0.000000  0.000000    0.0000
-|   0.000000  1.000000  0.000000    0.0000
-|   0.000000  0.000000  1.000000    0.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @IDENTITY@
 >! b_t4
 
 === output in a missing directory is a write error before any Writing line

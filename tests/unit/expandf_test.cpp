@@ -28,8 +28,8 @@ struct Outcome {
 
 std::ostream &operator<<(std::ostream &os, const Outcome &o)
 {
-	return os << o.result << " [" << (o.text.size() > 80 ? o.text.substr(0, 80) + "..." : o.text)
-	          << "] (" << o.text.size() << ") out=[" << o.out << "] err=[" << o.err << "]";
+	return os << o.result << " [" << (o.text.size() > 80 ? o.text.substr(0, 80) + "..." : o.text) << "] ("
+	          << o.text.size() << ") out=[" << o.out << "] err=[" << o.err << "]";
 }
 
 // Runs expandf in a buffer of bufsize bytes whose bytes after the format
@@ -43,7 +43,7 @@ Outcome expand(const std::string &format, int bufsize = 16384)
 
 	testing::internal::CaptureStdout();
 	testing::internal::CaptureStderr();
-	int result = expandf(buf.data(), bufsize);
+	int result = int(expandf(buf.data(), bufsize));
 	Outcome o{result, buf.data(), testing::internal::GetCapturedStdout(),
 	          testing::internal::GetCapturedStderr()};
 
@@ -71,7 +71,7 @@ TEST(Expandf, WorkedExpansions)
 {
 	const char *table[][2] = {
 		{"2x3-2+1-2+2-2+1-1+2-1+1-1+1-1+2-1+1-1+1-2+2-1+1-1+2-2+1-2+2-",
-		 "xx---++-++--++-+--+-+-+--+-+-++--+-+--++-++--"},
+	         "xx---++-++--++-+--+-+-+--+-+-++--+-+--++-++--"},
 		{"3(2x+)", "xx+xx+xx+"},
 		{"2(+-)3x", "+-+-xxx"},
 		{"3(x)2(+)", "xxx++"},
@@ -93,6 +93,7 @@ TEST(Expandf, WorkedExpansions)
 
 TEST(Expandf, CountsAndLetters)
 {
+	// clang-format off
 	const char *table[][2] = {
 		{"0x", ""}, {"0(x)", ""}, {"(x+)", "x+"}, {"2(x)(y)", "xxy"},
 		{"x3", "x"}, {"3", ""}, {"2(3)", ""}, {"007x", "xxxxxxx"},
@@ -101,6 +102,7 @@ TEST(Expandf, CountsAndLetters)
 		{"1 0x", "xxxxxxxxxx"}, {"C 3", "CC~"}, {"\t2\n(\v+\f-\r)", "+-+-"},
 		{"2(1(x)0(y)(z))3", "xzxz"}, {"\xff" "2\x01", "\xff\x01\x01"},
 	};
+	// clang-format on
 	for (auto &row : table)
 		EXPECT_EQ(expand(row[0]), ok(row[1])) << row[0];
 	// A letter takes 16 digits at most; the 17th counts the next symbol.
@@ -113,7 +115,7 @@ TEST(Expandf, EmptyAndBlankFormats)
 	EXPECT_EQ(expand(" \t\n"), ok(""));
 	// An empty format needs no working storage: not even a buffer size.
 	char empty[1] = "";
-	EXPECT_EQ(expandf(empty, 0), 0);
+	EXPECT_EQ(expandf(empty, 0), ExpandResult::done);
 }
 
 TEST(Expandf, UnbalancedBrackets)
@@ -155,8 +157,7 @@ TEST(Expandf, MeasuredAfterFailure)
 	EXPECT_EQ(expand("16384x32768y"), failed(1, "16384x32768y", "", toolong(16384)));
 	EXPECT_EQ(expand("16383x32768y"), failed(-1, "16383x32768y"));
 	// A failure inside a later copy measures the copies in front of it.
-	EXPECT_EQ(expand("2(16383x(" + std::string("32769y") + "))"),
-	          failed(-1, "2(16383x(32769y))"));
+	EXPECT_EQ(expand("2(16383x(" + std::string("32769y") + "))"), failed(-1, "2(16383x(32769y))"));
 	EXPECT_EQ(expand("2(x2(10000y))"), failed(1, "2(x2(10000y))", "", toolong(16384)));
 	// Exactly at the limit: copy 2 of 3 fills all 16 characters, copy 1
 	// fails; copy 4 of 6 fails after 20 characters, copies 5 and 6 expanded.
@@ -180,7 +181,7 @@ TEST(Expandf, FormatTooLongForItsBuffer)
 	std::vector<char> buf(16384, ' ');
 	std::vector<char> before = buf;
 	testing::internal::CaptureStderr();
-	EXPECT_EQ(expandf(buf.data(), 16384), 1);
+	EXPECT_EQ(expandf(buf.data(), 16384), ExpandResult::reported);
 	EXPECT_EQ(testing::internal::GetCapturedStderr(), toolong(16384));
 	EXPECT_TRUE(buf == before);
 
@@ -218,16 +219,24 @@ using expandf_model::value;
 struct Formats {
 	std::mt19937 rng{20261208};
 
-	int pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
+	int pick(int n)
+	{
+		return std::uniform_int_distribution<int>(0, n - 1)(rng);
+	}
 
 	std::string count(int big)
 	{
 		switch (pick(8)) {
-		case 0: return "";
-		case 1: return "0";
-		case 2: return std::to_string(big + pick(3) - 1);
-		case 3: return pick(4) ? "" : "99999999999";
-		default: return std::to_string(1 + pick(3));
+		case 0:
+			return "";
+		case 1:
+			return "0";
+		case 2:
+			return std::to_string(big + pick(3) - 1);
+		case 3:
+			return pick(4) ? "" : "99999999999";
+		default:
+			return std::to_string(1 + pick(3));
 		}
 	}
 
@@ -236,11 +245,20 @@ struct Formats {
 		std::string f;
 		for (int n = pick(4); n >= 0; n--) {
 			switch (pick(depth > 0 ? 7 : 4)) {
-			case 0: f += std::string(1, "CScs"[pick(4)]) + count(big); break;
-			case 1: f += count(big) + "x+-~"[pick(4)]; break;
-			case 2: f += pick(2) ? " " : "1"; break;
-			case 3: f += stray && !pick(6) ? "()"[pick(2)] : 'x'; break;
-			default: f += count(big) + "(" + items(depth - 1, big, stray) + count(big) + ")";
+			case 0:
+				f += std::string(1, "CScs"[pick(4)]) + count(big);
+				break;
+			case 1:
+				f += count(big) + "x+-~"[pick(4)];
+				break;
+			case 2:
+				f += pick(2) ? " " : "1";
+				break;
+			case 3:
+				f += stray && !pick(6) ? "()"[pick(2)] : 'x';
+				break;
+			default:
+				f += count(big) + "(" + items(depth - 1, big, stray) + count(big) + ")";
 			}
 		}
 		return f;
@@ -258,7 +276,7 @@ TEST(Expandf, AgreesWithTheRewrites)
 		ASSERT_EQ(expand(f, bufsize), want) << "format [" << f << "] bufsize " << bufsize;
 		failures += want.result != 0;
 	}
-	EXPECT_GT(failures, 500);	// the failures are exercised too
+	EXPECT_GT(failures, 500);  // the failures are exercised too
 }
 
 // The expansion read as a grammar: a count repeats the item after it, a
@@ -311,4 +329,4 @@ TEST(Expandf, AgreesWithTheGrammar)
 	}
 }
 
-} // namespace
+}  // namespace

@@ -29,7 +29,11 @@ TEST(Tokens, GraphicRunsUpToTheFirstNul)
 	EXPECT_EQ(tokens("  a\tb  # c\n"), (Words{"a", "b", "#", "c"}));
 	EXPECT_EQ(tokens("  a\tb  # c\n", true), (Words{"a", "b"}));
 	EXPECT_EQ(tokens("t4#x\n", true), Words{"t4"});
-	EXPECT_EQ(tokens("ab\x80" "cd\xff" "e\x7f" "f\x01g\r\n"), (Words{"ab", "cd", "e", "f", "g"}));
+	EXPECT_EQ(tokens("ab\x80"
+	                 "cd\xff"
+	                 "e\x7f"
+	                 "f\x01g\r\n"),
+	          (Words{"ab", "cd", "e", "f", "g"}));
 	EXPECT_EQ(tokens(std::string("-1 1 2\0 3\n", 10)), (Words{"-1", "1", "2"}));
 	EXPECT_EQ(tokens(" \t\r\n"), Words{});
 	EXPECT_EQ(tokens("scale:2"), Words{"scale:2"});

@@ -277,8 +277,8 @@ std::vector<float> affine(std::initializer_list<float> top, std::initializer_lis
 {
 	std::vector<float> v(top);
 	v.insert(v.end(), bottom);
-	return t4rows({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11],
-	               v[12], v[13], v[14], v[15]});
+	return t4rows({v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7], v[8], v[9], v[10], v[11], v[12], v[13],
+	               v[14], v[15]});
 }
 
 void expect_transform(const std::vector<float> &want, const float *got)

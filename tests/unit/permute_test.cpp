@@ -55,7 +55,7 @@ TEST(Generator, MatchesRandomForASpreadOfSeeds)
 	for (int i = 0; i < 200; i++)
 		seeds.push_back(pick());
 	for (uint32_t seed : seeds) {
-		generator gen(seed);
+		Generator gen(seed);
 		srandom(seed);
 		int draws = seed % 16 == 0 ? 200000 : 2000;
 		for (int i = 0; i < draws; i++)

@@ -88,12 +88,11 @@ TEST(T4list, RowsInFixedFields)
 	float t[16] = {1, 0, -0.0f, 0, 0.5f, 123.4567f, 0, 0, 0, 0, 1, 0, 1.23456f, -10000, 2, 1};
 	t4list(fp, t);
 	fclose(fp);
-	EXPECT_EQ(std::string(buf, len),
-	          "t4\n"
-	          "  1.000000  0.500000  0.000000    1.2346\n"
-	          "  0.000000123.456703  0.000000-10000.0000\n"
-	          " -0.000000  0.000000  1.000000    2.0000\n"
-	          "  0.000000  0.000000  0.000000    1.0000\n");
+	EXPECT_EQ(std::string(buf, len), "t4\n"
+	                                 "  1.000000  0.500000  0.000000    1.2346\n"
+	                                 "  0.000000123.456703  0.000000-10000.0000\n"
+	                                 " -0.000000  0.000000  1.000000    2.0000\n"
+	                                 "  0.000000  0.000000  0.000000    1.0000\n");
 	free(buf);
 }
 
@@ -129,9 +128,9 @@ protected:
 };
 
 const char identity[] = "  1.000000  0.000000  0.000000    0.0000\n"
-                        "  0.000000  1.000000  0.000000    0.0000\n"
-                        "  0.000000  0.000000  1.000000    0.0000\n"
-                        "  0.000000  0.000000  0.000000    1.0000\n";
+			"  0.000000  1.000000  0.000000    0.0000\n"
+			"  0.000000  0.000000  1.000000    0.0000\n"
+			"  0.000000  0.000000  0.000000    1.0000\n";
 
 TEST_F(XfmFile, AsTheToolsWriteIt)
 {
@@ -196,8 +195,8 @@ TEST_F(XfmFile, LongCommentLinesStayComments)
 {
 	// Read in pieces, the tail of this line would set the scale and open
 	// a block.
-	write("#" + std::string(300, 'x') + " scale: 5\n#" + std::string(254, 'y') + " t4\n" +
-	      "t4\n" + identity);
+	write("#" + std::string(300, 'x') + " scale: 5\n#" + std::string(254, 'y') + " t4\n" + "t4\n" +
+	      identity);
 	float t[16], scale;
 	EXPECT_EQ(read(t, scale), Fault::none);
 	EXPECT_EQ(scale, 0);
@@ -206,9 +205,9 @@ TEST_F(XfmFile, LongCommentLinesStayComments)
 
 TEST_F(XfmFile, UnreadableMatrices)
 {
-	for (const std::string &text : std::vector<std::string>{"", "# only a comment\n" + std::string(identity),
-	                         "t4\n1 0 0 0\n0 1 0 0 # comment\n0 0 1 0\n0 0 0 1\n",
-	                         "t4\n1 0 0 0\n0 1 0 0\n"}) {
+	for (const std::string &text : std::vector<std::string>{
+		     "", "# only a comment\n" + std::string(identity),
+		     "t4\n1 0 0 0\n0 1 0 0 # comment\n0 0 1 0\n0 0 0 1\n", "t4\n1 0 0 0\n0 1 0 0\n"}) {
 		write(text);
 		float t[16], scale;
 		EXPECT_EQ(read(t, scale), Fault::read);

@@ -41,6 +41,7 @@ void expect_as_strtod(const std::string &tok)
 
 TEST(CellValue, AgreesWithStrtodOnEveryForm)
 {
+	// clang-format off
 	const char *const forms[] = {
 		"0", "-0", "0.0", "-0.0", "-0e5", "1", "-1", "0.1", "-0.1", "0.1234", "-0.0123",
 		".5", "5.", "-.5", "-5.", "+5", "+.5", "+-5", "-+5", "--1", ".", "-", "+", "-.",
@@ -60,6 +61,7 @@ TEST(CellValue, AgreesWithStrtodOnEveryForm)
 		"0.10000000149011612", "0.1000000014901161193847656250000000000000000001",
 		"999999999999999", "-.000000000000001", "9999999999999999", "0.0000000000000001",
 	};
+	// clang-format on
 	for (const char *form : forms)
 		expect_as_strtod(form);
 }

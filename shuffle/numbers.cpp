@@ -1,4 +1,4 @@
-#include "shuffle/args.h"
+#include "shuffle/numbers.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-// The command line of shuffle: its count and its seed.
+// The numbers on shuffle's command line: its count and its seed.
 #pragma once
 
 // A decimal integer as strtol reads it, cut to its low 32 bits.
