@@ -1,0 +1,111 @@
+#include "xfm_points/points.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+static bool is_blank(char c)
+{
+	return c == ' ' || c == '\t';
+}
+
+static bool is_space(char c)
+{
+	return is_blank(c) || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+
+// A line with nothing to map: empty, blank, or a comment.
+static bool is_verbatim(const char *s)
+{
+	while (is_space(*s))
+		s++;
+	return *s == '\0' || *s == '#';
+}
+
+// The byte that may follow a number: a separator or the end of the line.
+static bool ends_number(char c)
+{
+	return is_blank(c) || c == ',' || c == '\n' || c == '\r' || c == '\0';
+}
+
+// Reads a number at s into v; nullptr when there is none, or when it runs
+// into other text.
+static const char *read_number(const char *s, float &v)
+{
+	if (is_space(*s))  // strtod would skip it, and a newline with it
+		return nullptr;
+	char *end;
+	double d = strtod(s, &end);
+	if (end == s || !ends_number(*end))
+		return nullptr;
+	v = float(d);
+	return end;
+}
+
+// Skips blanks with at most one comma among them; sets comma when there
+// was one. nullptr when there is no separator at all.
+static const char *skip_separator(const char *s, bool &comma)
+{
+	const char *start = s;
+	while (is_blank(*s))
+		s++;
+	comma = *s == ',';
+	if (comma)
+		s++;
+	while (is_blank(*s))
+		s++;
+	return s == start ? nullptr : s;
+}
+
+PointLine parse_point(const char *line, Point &p)
+{
+	if (is_verbatim(line))
+		return PointLine::verbatim;
+	const char *s = line;
+	while (is_blank(*s))
+		s++;
+	bool comma = false;
+	for (int i = 0; i < 3; i++) {
+		bool this_comma = false;
+		if (i > 0 && !(s = skip_separator(s, this_comma)))
+			return PointLine::bad;
+		if (i == 1)
+			comma = this_comma;
+		if (!(s = read_number(s, p.xyz[i])))
+			return PointLine::bad;
+	}
+	p.separator = comma ? ',' : ' ';
+	p.rest = s;
+	return PointLine::point;
+}
+
+// A float times 10^4 is exact in double below this bound (24 + 14 bits of
+// mantissa), so rounding it to an integer rounds the decimal value itself,
+// ties to even, as printf does.
+static const double fast_limit = 1e11;
+
+size_t format_fixed4(double v, char *buf)
+{
+	double mag = fabs(v);
+	if (!(mag < fast_limit) || double(float(v)) != v)
+		return size_t(snprintf(buf, FIXED4_MAX, "%.4f", v));
+	uint64_t n = uint64_t(nearbyint(mag * 1e4));
+	char digits[24];
+	int len = 0;
+	uint64_t whole = n / 10000, frac = n % 10000;
+	for (int i = 0; i < 4; i++, frac /= 10)
+		digits[len++] = char('0' + frac % 10);
+	digits[len++] = '.';
+	do {
+		digits[len++] = char('0' + whole % 10);
+		whole /= 10;
+	} while (whole);
+	size_t out = 0;
+	if (std::signbit(v))
+		buf[out++] = '-';
+	while (len > 0)
+		buf[out++] = digits[--len];
+	buf[out] = '\0';
+	return out;
+}
