@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "xfm/matopr.h"
+
 static bool is_blank(char c)
 {
 	return c == ' ' || c == '\t';
@@ -29,16 +31,50 @@ static bool ends_number(char c)
 	return is_blank(c) || c == ',' || c == '\n' || c == '\r' || c == '\0';
 }
 
+static bool is_digit(char c)
+{
+	return c >= '0' && c <= '9';
+}
+
+// The plain decimals of most point files, "-12.345" say, without strtod's
+// cost: with at most 15 digits both the digits and the power of ten are
+// exact doubles, so their quotient is the correctly rounded value that
+// strtod gives. nullptr for any other form.
+static const char *plain_decimal(const char *s, double &v)
+{
+	static const double tens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+	                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+	const char *p = s + (*s == '-' || *s == '+');
+	uint64_t digits = 0;
+	int count = 0, decimals = 0;
+	for (; is_digit(*p); p++, count++)
+		digits = digits * 10 + uint64_t(*p - '0');
+	if (*p == '.')
+		for (p++; is_digit(*p); p++, count++, decimals++)
+			digits = digits * 10 + uint64_t(*p - '0');
+	if (count == 0 || count > 15 || !ends_number(*p))
+		return nullptr;
+	v = double(digits) / tens[decimals];
+	if (*s == '-')
+		v = -v;
+	return p;
+}
+
 // Reads a number at s into v; nullptr when there is none, or when it runs
 // into other text.
 static const char *read_number(const char *s, float &v)
 {
 	if (is_space(*s))  // strtod would skip it, and a newline with it
 		return nullptr;
-	char *end;
-	double d = strtod(s, &end);
-	if (end == s || !ends_number(*end))
-		return nullptr;
+	double d;
+	const char *end = plain_decimal(s, d);
+	if (!end) {
+		char *stop;
+		d = strtod(s, &stop);
+		if (stop == s || !ends_number(*stop))
+			return nullptr;
+		end = stop;
+	}
 	v = float(d);
 	return end;
 }
@@ -78,6 +114,14 @@ PointLine parse_point(const char *line, Point &p)
 	p.separator = comma ? ',' : ' ';
 	p.rest = s;
 	return PointLine::point;
+}
+
+void map_point(const float t4[16], const float xyz[3], float out[3])
+{
+	float in[4] = {xyz[0], xyz[1], xyz[2], 1.0f}, product[4];
+	matmulg(t4, 4, 4, in, 1, product);
+	for (int i = 0; i < 3; i++)
+		out[i] = product[i];
 }
 
 // A float times 10^4 is exact in double below this bound (24 + 14 bits of

@@ -20,6 +20,12 @@ struct Point {
 // separator (or, the third, at the end of the line).
 PointLine parse_point(const char *line, Point &p);
 
+// out = the point xyz mapped by the transform t4: coordinate i is
+// ((m_i1 x + m_i2 y) + m_i3 z) + m_i4 in single precision, each product
+// rounded before it is added, the sum begun from +0: the matrix unit's
+// product with (x, y, z, 1).
+void map_point(const float t4[16], const float xyz[3], float out[3]);
+
 // Room for any value that format_fixed4 writes, its NUL included.
 enum { FIXED4_MAX = 64 };
 

@@ -8,7 +8,6 @@
 #include "common/args.h"
 #include "common/lines.h"
 #include "common/prog.h"
-#include "xfm/matopr.h"
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
 #include "xfm_points/points.h"
@@ -28,9 +27,8 @@ const char rcsid[] = "$Id: xfm_points.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $
 // of its line.
 static void print_point(const float t4[16], const Point &p)
 {
-	// The matrix unit's product with (x, y, z, 1).
-	float in[4] = {p.xyz[0], p.xyz[1], p.xyz[2], 1.0f}, out[4];
-	matmulg(t4, 4, 4, in, 1, out);
+	float out[3];
+	map_point(t4, p.xyz, out);
 	char text[3 * FIXED4_MAX];
 	size_t len = 0;
 	for (int i = 0; i < 3; i++) {
