@@ -18,12 +18,13 @@ const char rcsid[] = "$Id: xfm_info.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $";
 	exit(1);
 }
 
-// "label" padded to 12 columns, then three values in fields of 12.
+// "label" padded to 12 columns, then three values in fields of 12. An
+// exact zero prints unsigned: adding +0 turns -0 into +0.
 static void print_three(const char *label, const char *format, const double v[3])
 {
 	printf("%-12s", label);
 	for (int i = 0; i < 3; i++)
-		printf(format, v[i]);
+		printf(format, v[i] + 0.0);
 	printf("\n");
 }
 
@@ -45,7 +46,7 @@ static void print_block(const char *path, const float t4[16], float scale)
 	print_part("rotation", "%12.4f", d.angles, d.singular);
 	print_part("scales", "%12.6f", d.scales, d.singular);
 	print_part("shears", "%12.6f", d.shears, d.singular);
-	printf("%-12s%12.6f\n", "determinant", d.determinant);
+	printf("%-12s%12.6f\n", "determinant", d.determinant + 0.0);
 	printf("%-12s%s\n", "rigid", d.rigid ? "yes" : "no");
 	if (scale != 0)
 		printf("%-12s%12.6f\n", "scale", double(scale));
