@@ -70,3 +70,20 @@ $ xfm_info r_t4 none r_t4
 1| scale       none
 2| xfm_info: none read error
 ? 255
+
+=== the manual's example
+< mpr_to_atlas_t4
+| t4
+|   1.014726 -0.082840 -0.034713    2.5000
+|   0.088777  0.961551 -0.198468  -12.2500
+|   0.053383  0.170476  0.989894    4.0000
+|   0.000000  0.000000  0.000000    1.0000
+$ xfm_info mpr_to_atlas_t4
+1| # mpr_to_atlas_t4
+1| translation       2.5000    -12.2500      4.0000
+1| rotation         10.0000     -3.0000      5.0000
+1| scales          1.020000    0.980000    1.010000
+1| shears          0.010000   -0.000000   -0.020000
+1| determinant     1.009597
+1| rigid       no
+1| scale       none

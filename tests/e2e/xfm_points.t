@@ -67,3 +67,23 @@ $ xfm_points no_t4; echo "status $?"; xfm_points a_to_b_t4 none; echo "status $?
 2| xfm_points: memory allocation error
 2| xfm_points: standard output write error
 ? 255
+
+=== the manual's examples
+< mpr_to_atlas_t4
+| t4
+|   1.014726 -0.082840 -0.034713    2.5000
+|   0.088777  0.961551 -0.198468  -12.2500
+|   0.053383  0.170476  0.989894    4.0000
+|   0.000000  0.000000  0.000000    1.0000
+< peaks.csv
+| # x,y,z,label
+| -42,-22,58,motor
+| 38.5,-70,44.25,parietal
+$ xfm_points mpr_to_atlas_t4 peaks.csv > mpr.csv && xfm_points -i mpr_to_atlas_t4 < mpr.csv
+1| # x,y,z,label
+1| -42.0000,-22.0000,58.0000,motor
+1| 38.5000,-70.0000,44.2500,parietal
+> mpr.csv
+| # x,y,z,label
+| -40.3094,-48.6439,55.4213,motor
+| 45.8297,-84.9229,37.9247,parietal
