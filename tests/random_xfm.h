@@ -6,6 +6,19 @@
 #include <cmath>
 #include <random>
 
+// t = the transform with linear part m and translation b, rounded to
+// single precision; row 4 is 0 0 0 1.
+inline void store_xfm(const double m[3][3], const double b[3], float t[16])
+{
+	for (int i = 0; i < 3; i++) {
+		for (int j = 0; j < 3; j++)
+			t[i + 4 * j] = float(m[i][j]);
+		t[i + 12] = float(b[i]);
+		t[3 + 4 * i] = 0;
+	}
+	t[15] = 1;
+}
+
 // Rz(c) Ry(b) Rx(a) diag(s) K with K unit upper triangular, and a
 // translation within 100; row 4 is 0 0 0 1. One in four reflects, one in
 // eight is squashed to a thickness of 1e-5 along one axis, one in eight
@@ -48,11 +61,6 @@ inline void random_xfm(std::mt19937 &gen, float t[16])
 	product(ry, rx, m);
 	product(rz, m, m);
 	product(m, sk, m);
-	for (int i = 0; i < 3; i++) {
-		for (int j = 0; j < 3; j++)
-			t[i + 4 * j] = float(m[i][j]);
-		t[i + 12] = float(shift(gen));
-		t[3 + 4 * i] = 0;
-	}
-	t[15] = 1;
+	double offset[3] = {shift(gen), shift(gen), shift(gen)};
+	store_xfm(m, offset, t);
 }

@@ -68,8 +68,9 @@ TEST(XfmInfo, PartsRebuildTheLinearPart)
 		for (int i = 0; i < 3; i++)
 			for (int j = 0; j < 3; j++) {
 				ASSERT_NEAR(whole[i][j], t[i + 4 * j], 1e-9) << trial << " entry " << i << j;
-				if (!squashed)
+				if (!squashed) {
 					ASSERT_NEAR(shown[i][j], t[i + 4 * j], 1e-5) << trial << " entry " << i << j;
+				}
 			}
 		ASSERT_GE(d.scales[1], 0);
 		ASSERT_GE(d.scales[2], 0);
