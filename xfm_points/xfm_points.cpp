@@ -59,6 +59,11 @@ static void map_points(const float t4[16], LineReader &in, FILE *fp, const char 
 			fprintf(stderr, "%s: %s:%ld format error\n", program, name, number);
 			exit(255);
 		}
+		// A NUL ends the text of a line but not the line: its newline
+		// was read, and is kept so that the lines stay lines.
+		bool newline = in.len > 0 && in.line[in.len - 1] == '\n';
+		if (!newline && !feof(fp))
+			putchar('\n');
 	}
 	if (in.fault != Fault::none)
 		report(in.fault, name);

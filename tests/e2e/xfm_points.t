@@ -35,6 +35,16 @@ $ xfm_points a_to_b_t4 pts.csv && xfm_points a_to_b_t4 pts.csv | xfm_points - -i
 1| 7.0000 8.0000 9.0000 rest here
 1| 0.0000 0.0000 0.0000\c
 
+=== a NUL ends the text of a line, not the line
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+% printf '1 2 3\0x\n#\0y\n4 5 6\n' > p
+$ xfm_points a_to_b_t4 p
+1| 1.0000 2.0000 3.0000
+1| #
+1| 4.0000 5.0000 6.0000
+
 === a line without three numbers is a format error naming the file, or - for standard input, and the line
 < p
 | 1 2 3
