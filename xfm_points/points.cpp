@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "xfm/matopr.h"
 
@@ -129,27 +130,54 @@ void map_point(const float t4[16], const float xyz[3], float out[3])
 // ties to even, as printf does.
 static const double fast_limit = 1e11;
 
+// Below 2^52, adding 2^52 rounds a double to an integer, ties to even, and
+// subtracting it again gives that integer exactly.
+static double round_even(double x)
+{
+	const double shift = 4503599627370496.0;  // 2^52
+	return (x + shift) - shift;
+}
+
+// "00" to "99".
+static const char pairs[] =
+	"00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+	"40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+	"8081828384858687888990919293949596979899";
+
+// Writes n's digits backwards from end; returns where they begin.
+static char *digits_before(char *end, uint64_t n)
+{
+	while (n >= 100) {
+		end -= 2;
+		memcpy(end, pairs + 2 * (n % 100), 2);
+		n /= 100;
+	}
+	if (n >= 10) {
+		end -= 2;
+		memcpy(end, pairs + 2 * n, 2);
+	} else {
+		*--end = char('0' + n);
+	}
+	return end;
+}
+
 size_t format_fixed4(double v, char *buf)
 {
 	double mag = fabs(v);
 	if (!(mag < fast_limit) || double(float(v)) != v)
 		return size_t(snprintf(buf, FIXED4_MAX, "%.4f", v));
-	uint64_t n = uint64_t(nearbyint(mag * 1e4));
-	char digits[24];
-	int len = 0;
-	uint64_t whole = n / 10000, frac = n % 10000;
-	for (int i = 0; i < 4; i++, frac /= 10)
-		digits[len++] = char('0' + frac % 10);
-	digits[len++] = '.';
-	do {
-		digits[len++] = char('0' + whole % 10);
-		whole /= 10;
-	} while (whole);
-	size_t out = 0;
+	uint64_t n = uint64_t(round_even(mag * 1e4));
+	uint64_t frac = n % 10000;
+	char text[24], *end = text + sizeof text;
+	end -= 4;
+	memcpy(end, pairs + 2 * (frac / 100), 2);
+	memcpy(end + 2, pairs + 2 * (frac % 100), 2);
+	*--end = '.';
+	char *first = digits_before(end, n / 10000);
 	if (std::signbit(v))
-		buf[out++] = '-';
-	while (len > 0)
-		buf[out++] = digits[--len];
-	buf[out] = '\0';
-	return out;
+		*--first = '-';
+	size_t len = size_t(text + sizeof text - first);
+	memcpy(buf, first, len);
+	buf[len] = '\0';
+	return len;
 }
