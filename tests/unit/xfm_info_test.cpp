@@ -80,30 +80,6 @@ TEST(XfmInfo, PartsRebuildTheLinearPart)
 	}
 }
 
-TEST(XfmInfo, RotationsAreRigidAndReflectionsAreNot)
-{
-	std::mt19937 gen(7);
-	std::uniform_real_distribution<double> angle(-M_PI, M_PI);
-	for (int trial = 0; trial < 1000; trial++) {
-		double a = angle(gen), c = angle(gen);
-		// Rz(c) Rx(a), rounded to single.
-		float t[16] = {float(cos(c)), float(sin(c)), 0, 0,
-		               float(-sin(c) * cos(a)), float(cos(c) * cos(a)), float(sin(a)), 0,
-		               float(sin(c) * sin(a)), float(-cos(c) * sin(a)), float(cos(a)), 0,
-		               0, 0, 0, 1};
-		Decomposition d = decompose(t);
-		ASSERT_TRUE(d.rigid) << trial;
-		EXPECT_NEAR(d.angles[0], a * 180 / M_PI, 1e-4);
-		EXPECT_NEAR(d.angles[1], 0, 1e-4);
-		EXPECT_NEAR(d.angles[2], c * 180 / M_PI, 1e-4);
-		for (int i = 0; i < 3; i++)
-			t[4 * i] = -t[4 * i];  // mirror the x axis
-		d = decompose(t);
-		ASSERT_FALSE(d.rigid);
-		EXPECT_NEAR(d.scales[0], -1, 1e-6);
-	}
-}
-
 TEST(XfmInfo, DependentColumnsLeaveThePartsUndefined)
 {
 	// A zero column; a column twice another, exactly; a column that is the

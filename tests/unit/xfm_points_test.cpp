@@ -98,8 +98,7 @@ TEST(XfmPoints, LineForms)
 	Point p;
 	for (const char *line : {"", "\n", " \t\r\n", "  # 1 2 3\n", "#\n"})
 		EXPECT_EQ(parse_point(line, p), PointLine::verbatim) << line;
-	for (const char *line : {"1 2\n", "1,,2,3\n", "1 2 3x\n", "1-2 3 4\n", ",1,2,3\n", "1 2\n3\n",
-	                         "1 2 0x\n", "a 1 2 3\n", "1\v2 3\n"})
+	for (const char *line : {"1 2\n", "1,,2,3\n", "1 2 3x\n", "1-2 3 4\n", "1 2\n3\n", "1\v2 3\n"})
 		EXPECT_EQ(parse_point(line, p), PointLine::bad) << line;
 	ASSERT_EQ(parse_point(" 1 ,2 3;label", p), PointLine::bad);
 	ASSERT_EQ(parse_point(" 1 ,2 3 ;label", p), PointLine::point);
