@@ -39,3 +39,5 @@ echo "median of $runs runs each"
 report xfm_unit "$bin/xfm_unit" out_t4
 report xfm_reverse "$bin/xfm_reverse" b_to_c_t4
 report xfm_chain "$bin/xfm_chain" a_to_b_t4 b_to_c_t4
+report xfm_info "$bin/xfm_info" a_to_b_t4
+report xfm_rms "$bin/xfm_rms" a_to_b_t4 b_to_c_t4

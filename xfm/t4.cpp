@@ -50,15 +50,26 @@ Fault t4scan(FILE *fp, float t4[16], float &scale)
 	return Fault::none;
 }
 
-Fault read_xfm(const char *path, float t4[16], float &scale)
+static Fault open_and_scan(const char *path, bool announce, float t4[16], float &scale)
 {
 	FILE *fp = fopen(path, "r");
 	if (!fp)
 		return Fault::read;
-	printf("Reading: %s\n", path);
+	if (announce)
+		printf("Reading: %s\n", path);
 	Fault fault = t4scan(fp, t4, scale);
 	fclose(fp);
 	return fault;
+}
+
+Fault read_xfm(const char *path, float t4[16], float &scale)
+{
+	return open_and_scan(path, true, t4, scale);
+}
+
+Fault load_xfm(const char *path, float t4[16], float &scale)
+{
+	return open_and_scan(path, false, t4, scale);
 }
 
 Fault write_xfm(const char *path, const char *comment, const float t4[16], float scale)

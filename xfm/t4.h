@@ -29,6 +29,10 @@ Fault t4scan(FILE *fp, float t4[16], float &scale);
 // opened.
 Fault read_xfm(const char *path, float t4[16], float &scale);
 
+// read_xfm without the "Reading:" line, for the programs whose standard
+// output carries nothing but their results.
+Fault load_xfm(const char *path, float t4[16], float &scale);
+
 // Writes a transform file at path: the header lines, the comment line when
 // one is given (it carries its own newline), the matrix, and the scale line
 // unless the scale is 0. Prints "Writing: %s\n" once the file is open.

@@ -3,6 +3,7 @@
 #include "xfm/matopr.h"
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
+#include "tests/random_xfm.h"
 
 #include <gtest/gtest.h>
 
@@ -48,13 +49,8 @@ void random_transform(std::mt19937 &gen, float t[16])
 		for (int j = 0; j < 3; j++)
 			for (int k = 0; k < 3; k++)
 				m[i][j] += rz1[i][k] * s[k] * rot[k][j];
-	for (int i = 0; i < 3; i++) {
-		for (int j = 0; j < 3; j++)
-			t[i + 4 * j] = float(m[i][j]);
-		t[i + 12] = float(shift(gen));
-		t[3 + 4 * i] = 0;
-	}
-	t[15] = 1;
+	double offset[3] = {shift(gen), shift(gen), shift(gen)};
+	store_xfm(m, offset, t);
 }
 
 // The file keeps 6 decimals of the linear part and 4 of the translation;

@@ -1,0 +1,89 @@
+# xfm_info: the translation, rotation, scales and shears of transform files.
+
+=== usage without a transform
+$ xfm_info -x
+1| Usage:\txfm_info <t4file> [t4file...]
+1| e.g.,\txfm_info qx42c_anat_ave_to_qx42c_234-3_t4
+1| \toption
+? 1
+
+=== a turn is rigid, a mirror a negative x scale, dependent columns leave the parts undefined
+< r_t4
+| t4
+|   0 -1 0 10
+|   1  0 0 -5
+|   0  0 1  1
+|   0  0 0  1
+< m_t4
+| t4
+| -1 0 0 0
+|  0 1 0 0
+|  0 0 1 0
+|  0 0 0 1
+| scale: 2
+< s_t4
+| t4
+| 1 2 0 0
+| 2 4 0 0
+| 0 0 1 0
+| 0 0 0 1
+$ xfm_info r_t4 m_t4 s_t4
+1| # r_t4
+1| translation      10.0000     -5.0000      1.0000
+1| rotation          0.0000      0.0000     90.0000
+1| scales          1.000000    1.000000    1.000000
+1| shears          0.000000    0.000000    0.000000
+1| determinant     1.000000
+1| rigid       yes
+1| scale       none
+1|
+1| # m_t4
+1| translation       0.0000      0.0000      0.0000
+1| rotation          0.0000      0.0000      0.0000
+1| scales         -1.000000    1.000000    1.000000
+1| shears          0.000000    0.000000    0.000000
+1| determinant    -1.000000
+1| rigid       no
+1| scale           2.000000
+1|
+1| # s_t4
+1| translation       0.0000      0.0000      0.0000
+1| rotation    undefined
+1| scales      undefined
+1| shears      undefined
+1| determinant     0.000000
+1| rigid       no
+1| scale       none
+
+=== a file that cannot be read ends the run after the blocks before it
+< r_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ xfm_info r_t4 none r_t4
+1| # r_t4
+1| translation       0.0000      0.0000      0.0000
+1| rotation          0.0000      0.0000      0.0000
+1| scales          1.000000    1.000000    1.000000
+1| shears          0.000000    0.000000    0.000000
+1| determinant     1.000000
+1| rigid       yes
+1| scale       none
+2| xfm_info: none read error
+? 255
+
+=== the manual's example
+< mpr_to_atlas_t4
+| t4
+|   1.014726 -0.082840 -0.034713    2.5000
+|   0.088777  0.961551 -0.198468  -12.2500
+|   0.053383  0.170476  0.989894    4.0000
+|   0.000000  0.000000  0.000000    1.0000
+$ xfm_info mpr_to_atlas_t4
+1| # mpr_to_atlas_t4
+1| translation       2.5000    -12.2500      4.0000
+1| rotation         10.0000     -3.0000      5.0000
+1| scales          1.020000    0.980000    1.010000
+1| shears          0.010000   -0.000000   -0.020000
+1| determinant     1.009597
+1| rigid       no
+1| scale       none

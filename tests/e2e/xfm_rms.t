@@ -1,0 +1,62 @@
+# xfm_rms: the RMS difference of transform files over a sphere.
+
+@@ USAGE Usage:\txfm_rms <t4file> [t4file...]\ne.g.,\txfm_rms -r80 qx42c_234-3_to_qx42c_234-1_t4 qx42c_234-4_to_qx42c_234-1_t4\n\toption\n\t-r<flt>\tradius of the sphere in mm (default 80)\n\t-c<flt>,<flt>,<flt>\tcentre of the sphere in mm (default 0,0,0)
+
+=== usage without a transform, or with a radius or centre that is none
+< t_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ xfm_rms -r5; echo "status $?"; xfm_rms -r0 t_t4; echo "status $?"; xfm_rms t_t4 -c1,2
+1| @USAGE@
+1| status 1
+1| @USAGE@
+1| status 1
+1| @USAGE@
+? 1
+
+=== one file against the identity, a file against itself, consecutive pairs, another sphere
+< t_t4
+| t4
+| 1 0 0 3
+| 0 1 0 4
+| 0 0 1 0
+| 0 0 0 1
+< g_t4
+| t4
+| 1.1 0 0 0
+| 0 1.1 0 0
+| 0 0 1.1 0
+| 0 0 0 1
+$ xfm_rms t_t4; xfm_rms t_t4 t_t4; xfm_rms t_t4 g_t4 t_t4; xfm_rms -r40 g_t4 -c10,0,0
+1| 5.0000
+1| 0.0000
+1| 7.9624
+1| 7.9624
+1| 3.2558
+
+=== a file that cannot be read ends the run after the pairs before it
+< t_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ xfm_rms t_t4 t_t4 none t_t4
+1| 0.0000
+2| xfm_rms: none read error
+? 255
+
+=== the manual's examples
+< vol2_to_vol1_t4
+| t4
+|   0.999992 -0.003500 -0.001727    0.1200
+|   0.003491  0.999980 -0.005242   -0.4000
+|   0.001745  0.005236  0.999985    0.2500
+|   0.000000  0.000000  0.000000    1.0000
+< vol3_to_vol1_t4
+| t4
+|   0.999992 -0.001776 -0.003475    0.2000
+|   0.001745  0.999960 -0.008733   -0.7000
+|   0.003491  0.008726  0.999956    0.3100
+|   0.000000  0.000000  0.000000    1.0000
+$ xfm_rms vol2_to_vol1_t4; xfm_rms vol2_to_vol1_t4 vol3_to_vol1_t4; xfm_rms -r60 -c0,-18,20 vol2_to_vol1_t4 vol3_to_vol1_t4
+1| 0.5884
+1| 0.3830
+1| 0.4037

@@ -1,0 +1,105 @@
+// xfm_points: maps points through a transform file.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/args.h"
+#include "common/lines.h"
+#include "common/prog.h"
+#include "xfm/t4.h"
+#include "xfm/xfmreverse.h"
+#include "xfm_points/points.h"
+
+const char rcsid[] = "$Id: xfm_points.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $";
+
+[[noreturn]] static void usage()
+{
+	printf("Usage:\t%s <t4file> [pointfile]\n", program);
+	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt\n", program);
+	printf("\toption\n");
+	printf("\t-i\tmap through the inverse transform\n");
+	exit(1);
+}
+
+// The point mapped by t4 and printed as "%.4f" three times, then the rest
+// of its line.
+static void print_point(const float t4[16], const Point &p)
+{
+	float out[3];
+	map_point(t4, p.xyz, out);
+	char text[3 * FIXED4_MAX];
+	size_t len = 0;
+	for (int i = 0; i < 3; i++) {
+		if (i > 0)
+			text[len++] = p.separator;
+		len += format_fixed4(out[i], text + len);
+	}
+	fwrite(text, 1, len, stdout);
+	fputs(p.rest, stdout);
+}
+
+// Maps every point of fp, named name in messages; stops early once standard
+// output has failed, which exit_success reports.
+static void map_points(const float t4[16], LineReader &in, FILE *fp, const char *name)
+{
+	long number = 0;
+	while (!ferror(stdout) && read_line(in, fp)) {
+		number++;
+		Point p;
+		switch (parse_point(in.line, p)) {
+		case PointLine::verbatim:
+			fwrite(in.line, 1, in.len, stdout);
+			break;
+		case PointLine::point:
+			print_point(t4, p);
+			break;
+		case PointLine::bad:
+			fprintf(stderr, "%s: %s:%ld format error\n", program, name, number);
+			exit(255);
+		}
+		// A NUL ends the text of a line but not the line: its newline
+		// was read, and is kept so that the lines stay lines.
+		bool newline = in.len > 0 && in.line[in.len - 1] == '\n';
+		if (!newline && !feof(fp))
+			putchar('\n');
+	}
+	if (in.fault != Fault::none)
+		report(in.fault, name);
+}
+
+int main(int argc, char *argv[])
+{
+	begin_run(argv);
+
+	const char *path[2] = {nullptr, nullptr};
+	if (positionals(argc, argv, path, 2) < 1)
+		usage();
+	bool inverse = option_count(argc, argv, 'i') > 0;
+
+	float t4[16], scale;
+	if (Fault fault = load_xfm(path[0], t4, scale); fault != Fault::none)
+		report(fault, path[0]);
+	// A_to_B_t4 maps B to A; its inverse, unrounded, maps A to B.
+	if (inverse)
+		xfmreverse(t4, t4);
+
+	LineReader in;
+	FILE *fp;
+	const char *name = path[1] ? path[1] : "-";
+	if (path[1]) {
+		if (!(fp = open_lines(in, path[1])))
+			errr(program, path[1]);
+	} else {
+		fp = stdin;
+		in.block.reset(new char[1 << 17]);
+		setvbuf(stdin, in.block.get(), _IOFBF, 1 << 17);
+	}
+	if (!isatty(STDOUT_FILENO))
+		setvbuf(stdout, nullptr, _IOFBF, 1 << 17);
+	map_points(t4, in, fp, name);
+	if (fp != stdin)
+		fclose(fp);
+	exit_success();
+}

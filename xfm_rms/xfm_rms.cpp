@@ -1,0 +1,56 @@
+// xfm_rms: how far transform files move the points of a head-sized sphere,
+// from the identity or from one another.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "common/args.h"
+#include "common/prog.h"
+#include "xfm/t4.h"
+#include "xfm_rms/rms.h"
+
+const char rcsid[] = "$Id: xfm_rms.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $";
+
+[[noreturn]] static void usage()
+{
+	printf("Usage:\t%s <t4file> [t4file...]\n", program);
+	printf("e.g.,\t%s -r80 qx42c_234-3_to_qx42c_234-1_t4 qx42c_234-4_to_qx42c_234-1_t4\n", program);
+	printf("\toption\n");
+	printf("\t-r<flt>\tradius of the sphere in mm (default 80)\n");
+	printf("\t-c<flt>,<flt>,<flt>\tcentre of the sphere in mm (default 0,0,0)\n");
+	exit(1);
+}
+
+static void load(const char *path, float t4[16])
+{
+	float scale;
+	if (Fault fault = load_xfm(path, t4, scale); fault != Fault::none)
+		report(fault, path);
+}
+
+int main(int argc, char *argv[])
+{
+	begin_run(argv);
+
+	const char *first;
+	Sphere ball;
+	if (positionals(argc, argv, &first, 1) < 1 || !sphere_options(argc, argv, ball))
+		usage();
+
+	// One file is measured against the identity, several pair by pair.
+	static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+	float previous[16], current[16];
+	int files = 0;
+	for (int i = 1; i < argc; i++) {
+		if (argv[i][0] == '-')
+			continue;
+		load(argv[i], current);
+		if (files > 0)
+			printf("%.4f\n", rms_difference(previous, current, ball));
+		files++;
+		memcpy(previous, current, sizeof current);
+	}
+	if (files == 1)
+		printf("%.4f\n", rms_difference(current, identity, ball));
+	exit_success();
+}
