@@ -90,7 +90,7 @@ int main(int argc, char *argv[])
 	const char *name = path[1] ? path[1] : "-";
 	if (path[1]) {
 		if (!(fp = open_lines(in, path[1])))
-			errr(program, path[1]);
+			report(Fault::read, path[1]);
 	} else {
 		fp = stdin;
 		in.block.reset(new char[1 << 17]);
