@@ -13,6 +13,9 @@ const char *program = "";
 static char *const no_arguments[] = {nullptr};
 char *const *arguments = no_arguments;
 
+const char *revision = "";
+static void (*print_usage)(FILE *);
+
 void setprog(char *const argv[])
 {
 	const char *name = argv[0] ? argv[0] : "";
@@ -32,16 +35,39 @@ static void occupy_standard_descriptors()
 			open("/dev/null", O_RDONLY);
 }
 
-void begin_run(char *const argv[])
+// The two requests that a lone argument makes of any program.
+static void answer_request(char *const argv[])
+{
+	if (!argv[0] || !argv[1] || argv[2])
+		return;
+	if (strcmp(argv[1], "--version") == 0) {
+		printf("%s (regkit) %s\n", program, REGKIT_VERSION);
+		exit_success();
+	}
+	if (strcmp(argv[1], "--help") == 0) {
+		if (*revision)
+			printf("%s\n", revision);
+		print_usage(stdout);
+		exit_success();
+	}
+}
+
+void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
 {
 	signal(SIGXFSZ, SIG_IGN);
 	occupy_standard_descriptors();
 	setprog(argv);
+	revision = rcsid ? rcsid : "";
+	print_usage = usage;
+	answer_request(argv);
+	if (*revision)
+		printf("%s\n", revision);
 }
 
-void print_rcsid()
+void exit_usage(FILE *out)
 {
-	printf("%s\n", rcsid);
+	print_usage(out);
+	exit(1);
 }
 
 [[noreturn]] static void fail(const char *prog, const char *file, const char *what)

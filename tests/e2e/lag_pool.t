@@ -10,8 +10,14 @@ $ lag_pool
 2| \toption
 ? 1
 
-=== option groups alone are no list file; the name is the last path component
-$ $(command -v lag_pool) -v - -lst
+=== a lone --help: the revision line and the usage text on standard output, status 0
+$ lag_pool --help
+1| @ID@
+1| Usage:\tlag_pool <lstfile>
+1| \toption
+
+=== option groups alone, --help among them, are no list file; the name is the last path component
+$ $(command -v lag_pool) -v --help - -lst
 1| @ID@
 2| Usage:\tlag_pool <lstfile>
 2| \toption
