@@ -35,21 +35,10 @@ static void occupy_standard_descriptors()
 			open("/dev/null", O_RDONLY);
 }
 
-// The two requests that a lone argument makes of any program.
-static void answer_request(char *const argv[])
+// Whether word is the run's only argument.
+static bool only_argument(char *const argv[], const char *word)
 {
-	if (!argv[0] || !argv[1] || argv[2])
-		return;
-	if (strcmp(argv[1], "--version") == 0) {
-		printf("%s (regkit) %s\n", program, REGKIT_VERSION);
-		exit_success();
-	}
-	if (strcmp(argv[1], "--help") == 0) {
-		if (*revision)
-			printf("%s\n", revision);
-		print_usage(stdout);
-		exit_success();
-	}
+	return argv[0] && argv[1] && !argv[2] && strcmp(argv[1], word) == 0;
 }
 
 void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
@@ -59,9 +48,16 @@ void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
 	setprog(argv);
 	revision = rcsid ? rcsid : "";
 	print_usage = usage;
-	answer_request(argv);
+	if (only_argument(argv, "--version")) {
+		printf("%s (regkit) %s\n", program, REGKIT_VERSION);
+		exit_success();
+	}
 	if (*revision)
 		printf("%s\n", revision);
+	if (only_argument(argv, "--help")) {
+		print_usage(stdout);
+		exit_success();
+	}
 }
 
 void exit_usage(FILE *out)
