@@ -1,6 +1,5 @@
 // xfm_unit: writes a transform file holding the identity.
 #include <cstdio>
-#include <cstdlib>
 
 #include "common/args.h"
 #include "common/prog.h"
