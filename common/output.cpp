@@ -241,5 +241,5 @@ void write_command_line(FILE *fp)
 	fprintf(fp, "#%s", one_line(program).c_str());
 	for (char *const *arg = arguments; *arg; arg++)
 		fprintf(fp, " %s", one_line(*arg).c_str());
-	fprintf(fp, "\n#%s\n", rcsid);
+	fprintf(fp, "\n#%s\n", revision);
 }

@@ -14,6 +14,9 @@ const char *program = "";
 static char *const no_arguments[] = {nullptr};
 char *const *arguments = no_arguments;
 
+const char *revision = "";
+static void (*print_usage)(FILE *);
+
 void setprog(char *const argv[])
 {
 	const char *name = argv[0] ? argv[0] : "";
@@ -33,16 +36,35 @@ static void occupy_standard_descriptors()
 			open("/dev/null", O_RDONLY);
 }
 
-void begin_run(char *const argv[])
+// Whether word is the run's only argument.
+static bool only_argument(char *const argv[], const char *word)
+{
+	return argv[0] && argv[1] && !argv[2] && strcmp(argv[1], word) == 0;
+}
+
+void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
 {
 	signal(SIGXFSZ, SIG_IGN);
 	occupy_standard_descriptors();
 	setprog(argv);
+	revision = rcsid ? rcsid : "";
+	print_usage = usage;
+	if (only_argument(argv, "--version")) {
+		printf("%s (regkit) %s\n", program, REGKIT_VERSION);
+		exit_success();
+	}
+	if (*revision)
+		printf("%s\n", revision);
+	if (only_argument(argv, "--help")) {
+		print_usage(stdout);
+		exit_success();
+	}
 }
 
-void print_rcsid()
+void exit_usage(FILE *out)
 {
-	printf("%s\n", rcsid);
+	print_usage(out);
+	exit(1);
 }
 
 void report_as(const char *who, Fault fault, const char *file)

@@ -2,6 +2,8 @@
 // the reporters that end a run.
 #pragma once
 
+#include <cstdio>
+
 #include "common/fault.h"
 
 // Base name of argv[0], set once by setprog() and shown first in every
@@ -12,21 +14,28 @@ extern const char *program;
 // null pointer ends them): the header of every written file repeats them.
 extern char *const *arguments;
 
-// One revision-keyword line per program, defined in its main source file.
-extern const char rcsid[];
+// The program's revision-keyword line, as given to begin_run, which the
+// header of every written file repeats; empty for a program without one.
+extern const char *revision;
 
 // The first call of every program. It ignores SIGXFSZ, so that a write past
 // the file-size limit fails and is reported instead of killing the run;
 // keeps descriptors 0, 1 and 2 open, so that no file opened later takes the
-// place of a closed standard stream; and sets program and arguments.
-void begin_run(char *const argv[]);
+// place of a closed standard stream; sets program, arguments and revision;
+// and prints the revision line, when there is one, on standard output.
+//
+// usage prints the program's usage text on the stream it is given. A lone
+// argument "--help" prints the revision line and the usage text on standard
+// output, a lone "--version" the line "PROGRAM (regkit) VERSION"; either
+// ends the run there, with status 0.
+void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *));
+
+// Prints the usage text on out and ends the run with status 1.
+[[noreturn]] void exit_usage(FILE *out);
 
 // Points program at the text after the last '/' of argv[0] (all of it when
 // there is none), and arguments at argv + 1.
 void setprog(char *const argv[]);
-
-// Print rcsid and a newline on standard output: the first line of every run.
-void print_rcsid();
 
 // The one way a driver ends a run with a fault: "%s: %s read error\n" and
 // friends with program and the file it concerns (none for a memory error),

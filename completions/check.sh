@@ -8,7 +8,7 @@ prefix=$(cd "$1" && pwd)
 source /usr/share/bash-completion/bash_completion
 export XDG_DATA_DIRS=$prefix/share
 cd "$(mktemp -d)"
-mkdir sub && touch a_to_b_t4 b_to_c_t4 notes.txt g.lst g.dat
+mkdir sub && touch a_to_b_t4 b_to_c_t4 notes.txt g.lst g.dat g.rec
 
 # complete LINE: what completing the last word of LINE offers, sorted, on one line
 complete_line() {
@@ -30,7 +30,7 @@ expect() {
 }
 expect 'xfm_reverse ' 'a_to_b_t4 b_to_c_t4 sub'
 expect 'xfm_chain a_to_b_t4 b' 'b_to_c_t4'
-expect 'xfm_unit ' 'a_to_b_t4 b_to_c_t4 sub'
+expect 'xfm_unit ' 'sub'
 expect 'xfm_reverse -' '-u'
 expect 'xfm_points -i a' 'a_to_b_t4'
 expect 'xfm_points a_to_b_t4 n' 'notes.txt'
@@ -38,7 +38,8 @@ expect 'xfm_points -' '-i'
 expect 'xfm_info ' 'a_to_b_t4 b_to_c_t4 sub'
 expect 'xfm_rms -r60 b' 'b_to_c_t4'
 expect 'xfm_rms -' '-c -r'
-expect 'lag_pool ' 'g.lst sub'
+expect 'lag_pool ' 'g.dat g.lst g.rec notes.txt sub'
+expect 'lag_pool a' 'a_to_b_t4'
 expect 'pattern_list -' '-e -w'
 expect 'shuffle 10 -' '-s'
 expect 'shuffle ' ''

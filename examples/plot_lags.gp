@@ -5,50 +5,97 @@
 #
 #   gnuplot -e "root='examples/out/cohort/cohort'" examples/plot_lags.gp
 #
-# The result files begin with '#' lines, which gnuplot reads as comments.
+# Lags are counted in rows of the lag tables, which the x axis calls TRs;
+# -e "lagunit='frame'" names another unit.
+#
+# The regions come from _avg.dat as lag_pool writes it (see lagtable(5)):
+# two '#' lines, then a column header "#%9s" with the word lag followed by
+# "%10s" with each label, then one row per lag, "%10d" and "%10.4f" for each
+# region. A label of ten characters or more fills its field, so it follows
+# the one before it without a blank; two such labels side by side cannot be
+# told apart, and the rows are then numbered instead, with a warning. A mean
+# of 10000 or more fills its field in the same way: every value has four
+# decimals, which is where the rows are split.
 if (!exists("root")) root = 'cohort'
+if (!exists("lagunit")) lagunit = 'TR'
 avg = root.'_avg.dat'
 roiavg = root.'_ROIavg.dat'
 gammabar = root.'_gammabar.dat'
 
 cohort = root
 while (strstrt(cohort, '/') > 0) { cohort = cohort[strstrt(cohort, '/') + 1:] }
-factor = system("sed -n 's/^#sum of gammabar = //p' '".gammabar."'")
-# The column header of _avg.dat: the word lag, then one label per region.
-labels = system("sed -n '/^# *lag /{s/^#//p;q;}' '".avg."'")
-nreg = words(labels) - 1
 
-stats avg using 1 nooutput
+# The rows of _avg.dat, each as the lag and one number per region.
+rows = '< awk ''NR > 3 { ' . \
+	'line = substr($0, 1, 10); rest = substr($0, 11); ' . \
+	'while (match(rest, /-?(nan|inf|[0-9]+[.][0-9][0-9][0-9][0-9])/)) { ' . \
+	'line = line " " substr(rest, RSTART, RLENGTH); rest = substr(rest, RSTART + RLENGTH) } ' . \
+	'print line }'' '
+
+# Two lines of gnuplot commands: nreg from the first row, then label[1..nreg]
+# from the column header.
+regions = 'awk ''NR == 3 { ' . \
+	'h = substr($0, 11); while (h != "") { ' . \
+	'if (substr(h, 1, 1) == " ") { f = substr(h, 1, 10); h = substr(h, 11); sub(/^ +/, "", f) } ' . \
+	'else { i = index(h, " "); if (i == 0) i = length(h) + 1; f = substr(h, 1, i - 1); h = substr(h, i) } ' . \
+	'gsub(/\047/, "\047\047", f); label[++n] = f } } ' . \
+	'NR == 4 { rest = substr($0, 11); ' . \
+	'while (match(rest, /-?(nan|inf|[0-9]+[.][0-9][0-9][0-9][0-9])/)) { ' . \
+	'nreg++; rest = substr(rest, RSTART + RLENGTH) } } ' . \
+	'END { printf "nreg = %d; separable = %d\n", nreg, n == nreg; ' . \
+	'for (i = 1; i <= nreg; i++) printf "label[%d] = \047%s\047; ", i, n == nreg ? label[i] : i; ' . \
+	'print "" }'' '
+
+nreg = 0
+commands = system(regions."'".avg."'")
+eval commands[1:strstrt(commands, "\n") - 1]
+if (nreg < 1) {
+	print 'plot_lags.gp: '.avg.' cannot be read or has no row of region means'
+	exit status 1
+}
+array label[nreg]
+eval commands[strstrt(commands, "\n") + 1:]
+if (!separable) {
+	print 'plot_lags.gp: the region labels in '.avg.' run together (two labels of'
+	print 'ten or more characters side by side); the rows are numbered in column order'
+}
+
+factor = system("sed -n 's/^#sum of gammabar = //p' '".gammabar."'")
+stats rows."'".avg."'" using 1 nooutput
 mlag = -STATS_min
-stats avg matrix every ::1 using 3 nooutput
+stats rows."'".avg."'" matrix every ::1 using 3 nooutput
 big = (abs(STATS_min) > abs(STATS_max)) ? abs(STATS_min) : abs(STATS_max)
-if (big == 0) big = 1
+if (big == 0 || big != big) big = 1
 
 set terminal pngcairo size 1200,640 font ',10' noenhanced
 set output root.'_lags.png'
 set multiplot title cohort font ',14'
-set xlabel 'lag'
+set xlabel 'lag ('.lagunit.'s)'
 set xrange [-mlag - 0.5:mlag + 0.5]
 if (mlag <= 8) { set xtics 1 }
 
 # Left: regions (in column order, top down) by lags; red above 0, blue
-# below, white at 0.
+# below, white at 0. Each cell is a box, so that one region draws too.
 set origin 0, 0
 set size 0.5, 0.95
 set title 'group mean of each region (_avg.dat)'
-set ylabel 'region'
+set ylabel separable ? 'region' : 'region (column)'
 set yrange [nreg + 0.5:0.5]
 if (nreg <= 40) {
 	set ytics () scale 0
-	do for [i = 1:nreg] { set ytics add (word(labels, i + 1) i) }
+	do for [i = 1:nreg] { set ytics add (label[i] i) }
 }
 set cbrange [-big:big]
+set cblabel 'group mean'
 set palette defined (-1 '#2166ac', 0 'white', 1 '#b2182b')
 set colorbox
-plot avg matrix every ::1 using ($2 - mlag):1:3 with image notitle
+set style fill solid 1.0 noborder
+plot rows."'".avg."'" matrix every ::1 using ($2 - mlag):1:(0.5):(0.5):3 \
+	with boxxy fillcolor palette notitle
 unset colorbox
 
-# Right: the two curves, one above the other.
+# Right: the two curves, one above the other. With a single region there is
+# no pair, and gammabar is not a number at any lag.
 set yrange [*:*]
 set ytics autofreq scale default
 set grid
@@ -60,8 +107,15 @@ set ylabel 'ROIavg'
 plot roiavg using 1:2 with linespoints lw 2 pt 7 notitle
 
 set origin 0.5, 0
-set title 'mean product over pairs of regions (gammabar); Bartlett factor '.factor
 set ylabel 'gammabar'
-plot gammabar using 1:2 with linespoints lw 2 pt 7 lc rgb '#c0392b' notitle
+if (nreg > 1) {
+	set title 'mean product over pairs of regions (gammabar); Bartlett factor '.factor
+	plot gammabar using 1:2 with linespoints lw 2 pt 7 lc rgb '#c0392b' notitle
+} else {
+	set title 'gammabar: no pair of regions in a single-region cohort'
+	set yrange [-1:1]
+	set samples 2
+	plot NaN notitle
+}
 
 unset multiplot

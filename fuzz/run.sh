@@ -23,7 +23,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${REGKIT_FUZZ_BUILD:-$top/build-fuzz}
 targets=(tokens t4scan xfm_name expandf lag_table args)
 
-CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DREGKIT_FUZZ=ON -DREGKIT_TESTS=OFF \
+CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DREGKIT_FUZZ=ON -DBUILD_TESTING=OFF \
 	-DREGKIT_SANITIZE=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target fuzzers -j2
 

@@ -20,13 +20,12 @@
 #include "lag_pool/pool.h"
 #include "lag_pool/table.h"
 
-const char rcsid[] = "$Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
+static const char rcsid[] = "$Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	fprintf(stderr, "Usage:\t%s <lstfile>\n", program);
-	fprintf(stderr, "\toption\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <lstfile>\n", program);
+	fprintf(out, "\toption\n");
 }
 
 // Reads the list and checks every path in it; returns the number of
@@ -161,12 +160,11 @@ static void write_gammabar(const std::string &name, const Pool &p,
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
-	print_rcsid();
+	begin_run(argv, rcsid, usage);
 
 	const char *lstfile;
 	if (positionals(argc, argv, &lstfile, 1) < 1)
-		usage();
+		exit_usage(stderr);
 
 	try {
 		Pool p;

@@ -8,16 +8,14 @@
 #include "common/prog.h"
 #include "pattern_list/expandf.h"
 
-const char rcsid[] = "$Id: pattern_list.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
-
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage:\t%s <format>\n", program);
-	printf("e.g.,\t%s \"2x3-2+1-2+2-2+1-1+2-1+1-1+1-1+2-1+1-1+1-2+2-1+1-1+2-2+1-2+2-\"\n", program);
-	printf("\toptions\n");
-	printf("\t-w\tconvert {'x' '+' '-'} to {0.0 1.0 -1.0}\n");
-	printf("\t-e\texpand on single line\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <format>\n", program);
+	fprintf(out, "e.g.,\t%s \"2x3-2+1-2+2-2+1-1+2-1+1-1+1-1+2-1+1-1+1-2+2-1+1-1+2-2+1-2+2-\"\n",
+	        program);
+	fprintf(out, "\toptions\n");
+	fprintf(out, "\t-w\tconvert {'x' '+' '-'} to {0.0 1.0 -1.0}\n");
+	fprintf(out, "\t-e\texpand on single line\n");
 }
 
 static const char *weight(char c)
@@ -34,9 +32,9 @@ int main(int argc, char *argv[])
 	static char format[16384];
 	const char *arg;
 
-	begin_run(argv);
+	begin_run(argv, nullptr, usage);
 	if (positionals(argc, argv, &arg, 1) < 1)
-		usage();
+		exit_usage(stdout);
 	bool numeric = option_count(argc, argv, 'w') != 0;
 	bool oneline = option_count(argc, argv, 'e') != 0;
 

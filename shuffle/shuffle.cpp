@@ -11,17 +11,14 @@
 #include "shuffle/order.h"
 #include "shuffle/permute.h"
 
-const char rcsid[] = "$Id: shuffle.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
-
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage: %s <int n>\n", program);
-	printf(" e.g., %s 31 -s10\n", program);
-	printf("\toption\n");
-	printf("\t-s<int>\tspecifcy randomization seed\n");
-	printf("N.B.:\t%s prints to stdout seed-dependent randomly permuted integers in the range [1 <n>]\n",
-	       program);
-	exit(1);
+	fprintf(out, "Usage: %s <int n>\n", program);
+	fprintf(out, " e.g., %s 31 -s10\n", program);
+	fprintf(out, "\toption\n");
+	fprintf(out, "\t-s<int>\tspecifcy randomization seed\n");
+	fprintf(out, "N.B.:\t%s prints to stdout seed-dependent randomly permuted integers"
+	        " in the range [1 <n>]\n", program);
 }
 
 // Prints order[i] + 1 with "%d " for every i, in big blocks; stops once
@@ -39,11 +36,11 @@ static void print_order(const int *order, int n)
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
+	begin_run(argv, nullptr, usage);
 
 	const char *count;
 	if (positionals(argc, argv, &count, 1) < 1)
-		usage();
+		exit_usage(stdout);
 	int n = low32(count);
 	int seed = seed_option(argc, argv);
 

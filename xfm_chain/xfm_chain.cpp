@@ -9,16 +9,16 @@
 #include "xfm/matopr.h"
 #include "xfm/t4.h"
 
-const char rcsid[] = "$Id: xfm_chain.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
+static const char rcsid[] = "$Id: xfm_chain.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage:\t%s <left_t4file> <right_t4file> [product_t4file]\n", program);
-	printf("e.g.:\t%s qx42c_anat_ave_to_qx42c_234-3_t4 qx42c_234-3_to_905-7K_t4"
-	       " [qx42c_anat_ave_to_905-7K_t4]\n",
-	       program);
-	printf("\toption\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <left_t4file> <right_t4file> [product_t4file]\n", program);
+	fprintf(out,
+	        "e.g.:\t%s qx42c_anat_ave_to_qx42c_234-3_t4 qx42c_234-3_to_905-7K_t4"
+	        " [qx42c_anat_ave_to_905-7K_t4]\n",
+	        program);
+	fprintf(out, "\toption\n");
 }
 
 static void read_and_list(const char *path, float t4[16], float &scale)
@@ -31,12 +31,11 @@ static void read_and_list(const char *path, float t4[16], float &scale)
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
-	print_rcsid();
+	begin_run(argv, rcsid, usage);
 
 	const char *path[3] = {nullptr, nullptr, ""};
 	if (positionals(argc, argv, path, 3) < 2)
-		usage();
+		exit_usage(stdout);
 
 	float left[16], right[16], product[16];
 	float lscale = 0, rscale = 0;

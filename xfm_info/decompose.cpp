@@ -12,9 +12,8 @@ static double dot(const Vec a, const Vec b)
 
 static double det3(const Vec a, const Vec b, const Vec c)
 {
-	return a[0] * (b[1] * c[2] - b[2] * c[1])
-	     - b[0] * (a[1] * c[2] - a[2] * c[1])
-	     + c[0] * (a[1] * b[2] - a[2] * b[1]);
+	return a[0] * (b[1] * c[2] - b[2] * c[1]) - b[0] * (a[1] * c[2] - a[2] * c[1]) +
+	       c[0] * (a[1] * b[2] - a[2] * b[1]);
 }
 
 // A column is dependent on the ones before when what is left of it after

@@ -8,14 +8,11 @@
 #include "xfm/t4.h"
 #include "xfm_info/decompose.h"
 
-const char rcsid[] = "$Id: xfm_info.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $";
-
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage:\t%s <t4file> [t4file...]\n", program);
-	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4\n", program);
-	printf("\toption\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <t4file> [t4file...]\n", program);
+	fprintf(out, "e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4\n", program);
+	fprintf(out, "\toption\n");
 }
 
 // "label" padded to 12 columns, then three values in fields of 12. An
@@ -56,11 +53,11 @@ static void print_block(const char *path, const float t4[16], float scale)
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
+	begin_run(argv, nullptr, usage);
 
 	const char *first;
 	if (positionals(argc, argv, &first, 1) < 1)
-		usage();
+		exit_usage(stdout);
 	bool later = false;
 	for (int i = 1; i < argc; i++) {
 		if (argv[i][0] == '-')

@@ -43,7 +43,7 @@ static bool is_digit(char c)
 // strtod gives. nullptr for any other form.
 static const char *plain_decimal(const char *s, double &v)
 {
-	static const double tens[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+	static const double tens[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 	                              1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 	const char *p = s + (*s == '-' || *s == '+');
 	uint64_t digits = 0;
@@ -139,10 +139,9 @@ static double round_even(double x)
 }
 
 // "00" to "99".
-static const char pairs[] =
-	"00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-	"40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-	"8081828384858687888990919293949596979899";
+static const char pairs[] = "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+			    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+			    "8081828384858687888990919293949596979899";
 
 // Writes n's digits backwards from end; returns where they begin.
 static char *digits_before(char *end, uint64_t n)

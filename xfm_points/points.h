@@ -10,9 +10,9 @@ enum class PointLine {
 };
 
 struct Point {
-	float xyz[3];       // the numbers as strtod reads them, rounded to single
-	char separator;     // ',' when the first separator held a comma, else ' '
-	const char *rest;   // the line after the third number, kept as it is
+	float xyz[3];      // the numbers as strtod reads them, rounded to single
+	char separator;    // ',' when the first separator held a comma, else ' '
+	const char *rest;  // the line after the third number, kept as it is
 };
 
 // Reads the first three numbers of line. They are separated by blanks or

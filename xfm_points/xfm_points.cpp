@@ -12,15 +12,12 @@
 #include "xfm/xfmreverse.h"
 #include "xfm_points/points.h"
 
-const char rcsid[] = "$Id: xfm_points.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $";
-
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage:\t%s <t4file> [pointfile]\n", program);
-	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt\n", program);
-	printf("\toption\n");
-	printf("\t-i\tmap through the inverse transform\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <t4file> [pointfile]\n", program);
+	fprintf(out, "e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt\n", program);
+	fprintf(out, "\toption\n");
+	fprintf(out, "\t-i\tmap through the inverse transform\n");
 }
 
 // The point mapped by t4 and printed as "%.4f" three times, then the rest
@@ -71,11 +68,11 @@ static void map_points(const float t4[16], LineReader &in, FILE *fp, const char 
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
+	begin_run(argv, nullptr, usage);
 
 	const char *path[2] = {nullptr, nullptr};
 	if (positionals(argc, argv, path, 2) < 1)
-		usage();
+		exit_usage(stdout);
 	bool inverse = option_count(argc, argv, 'i') > 0;
 
 	float t4[16], scale;

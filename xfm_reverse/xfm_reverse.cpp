@@ -8,25 +8,24 @@
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
 
-const char rcsid[] = "$Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
+static const char rcsid[] = "$Id: xfm_reverse.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage:\t%s <t4file> [inv_t4file]\n", program);
-	printf("e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]\n", program);
-	printf("\toption\n");
-	printf("\t-u\tsuppress (intensity) scale field in output\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <t4file> [inv_t4file]\n", program);
+	fprintf(out, "e.g.,\t%s qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]\n",
+	        program);
+	fprintf(out, "\toption\n");
+	fprintf(out, "\t-u\tsuppress (intensity) scale field in output\n");
 }
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
-	print_rcsid();
+	begin_run(argv, rcsid, usage);
 
 	const char *path[2] = {nullptr, ""};
 	if (positionals(argc, argv, path, 2) < 1)
-		usage();
+		exit_usage(stdout);
 	int suppress = option_count(argc, argv, 'u');
 
 	float m[16], scale;

@@ -9,16 +9,13 @@
 #include "xfm/t4.h"
 #include "xfm_rms/rms.h"
 
-const char rcsid[] = "$Id: xfm_rms.cpp,v 1.1 2026/12/09 12:00:00 regkit Exp $";
-
-[[noreturn]] static void usage()
+static void usage(FILE *out)
 {
-	printf("Usage:\t%s <t4file> [t4file...]\n", program);
-	printf("e.g.,\t%s -r80 qx42c_234-3_to_qx42c_234-1_t4 qx42c_234-4_to_qx42c_234-1_t4\n", program);
-	printf("\toption\n");
-	printf("\t-r<flt>\tradius of the sphere in mm (default 80)\n");
-	printf("\t-c<flt>,<flt>,<flt>\tcentre of the sphere in mm (default 0,0,0)\n");
-	exit(1);
+	fprintf(out, "Usage:\t%s <t4file> [t4file...]\n", program);
+	fprintf(out, "e.g.,\t%s -r80 qx42c_234-3_to_qx42c_234-1_t4 qx42c_234-4_to_qx42c_234-1_t4\n", program);
+	fprintf(out, "\toption\n");
+	fprintf(out, "\t-r<flt>\tradius of the sphere in mm (default 80)\n");
+	fprintf(out, "\t-c<flt>,<flt>,<flt>\tcentre of the sphere in mm (default 0,0,0)\n");
 }
 
 static void load(const char *path, float t4[16])
@@ -30,12 +27,12 @@ static void load(const char *path, float t4[16])
 
 int main(int argc, char *argv[])
 {
-	begin_run(argv);
+	begin_run(argv, nullptr, usage);
 
 	const char *first;
 	Sphere ball;
 	if (positionals(argc, argv, &first, 1) < 1 || !sphere_options(argc, argv, ball))
-		usage();
+		exit_usage(stdout);
 
 	// One file is measured against the identity, several pair by pair.
 	static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};

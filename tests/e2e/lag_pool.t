@@ -10,8 +10,14 @@ $ lag_pool
 2| \toption
 ? 1
 
-=== option groups alone are no list file; the name is the last path component
-$ $(command -v lag_pool) -v - -lst
+=== a lone --help: the revision line and the usage text on standard output, status 0
+$ lag_pool --help
+1| @ID@
+1| Usage:\tlag_pool <lstfile>
+1| \toption
+
+=== option groups alone, --help among them, are no list file; the name is the last path component
+$ $(command -v lag_pool) -v --help - -lst
 1| @ID@
 2| Usage:\tlag_pool <lstfile>
 2| \toption
@@ -644,3 +650,60 @@ $ lag_pool d.lst > /dev/full
 2| lag_pool: standard output write error
 ? 255
 & [ "$(wc -l < d_gammabar.dat)" = 6 ]
+
+=== the plot script draws the rows as written: long labels, a long first label, means of 10000 and more
+! command -v gnuplot
+< t.dat
+| #lag Left-Hippocampus PCC ctx-lh-precuneus x
+| -1 1 2 3 4
+| 0 5 12345.5 -1000 8
+| 1 9 10 11 12
+< c.lst
+| t.dat
+$ lag_pool c.lst >/dev/null 2>&1 && plot_rows c
+1| Left-Hippocampus
+1| PCC
+1| ctx-lh-precuneus
+1| x
+1| -1 1 1
+1| -1 2 2
+1| -1 3 3
+1| -1 4 4
+1| 0 1 5
+1| 0 2 12345.5
+1| 0 3 -1000
+1| 0 4 8
+1| 1 1 9
+1| 1 2 10
+1| 1 3 11
+1| 1 4 12
+& test -s c_lags.png
+
+=== the plot script: one region draws without gammabar; long labels side by side are numbered
+! command -v gnuplot
+< t.dat
+| #lag ctx-lh-precuneus
+| -1 0.5
+< one.lst
+| t.dat
+< u.dat
+| #lag Left-Hippocampus Right-Hippocampus
+| -1 1 2
+< two.lst
+| u.dat
+$ for c in one two; do lag_pool $c.lst >/dev/null 2>&1 && plot_rows $c || exit; done
+1| ctx-lh-precuneus
+1| -1 1 0.5
+1| 0 1 0
+1| 1 1 0
+1| 1
+1| 2
+1| -1 1 1
+1| -1 2 2
+1| 0 1 0
+1| 0 2 0
+1| 1 1 0
+1| 1 2 0
+2| plot_lags.gp: the region labels in two_avg.dat run together (two labels of
+2| ten or more characters side by side); the rows are numbered in column order
+& test -s one_lags.png && test -s two_lags.png

@@ -12,8 +12,16 @@ $ pattern_list
 1| \t-e\texpand on single line
 ? 1
 
-=== usage with option groups only, name from a path
-$ $(command -v pattern_list) -we -
+=== a lone --help: the usage text on standard output, status 0
+$ pattern_list --help
+1| Usage:\tpattern_list <format>
+1| e.g.,\tpattern_list "@EG@"
+1| \toptions
+1| \t-w\tconvert {'x' '+' '-'} to {0.0 1.0 -1.0}
+1| \t-e\texpand on single line
+
+=== usage with option groups only, --help among them, name from a path
+$ $(command -v pattern_list) -we --help
 1| Usage:\tpattern_list <format>
 1| e.g.,\tpattern_list "@EG@"
 1| \toptions

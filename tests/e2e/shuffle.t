@@ -51,6 +51,14 @@ $ $(command -v shuffle) -3 -s10
 1| N.B.:\tshuffle prints to stdout seed-dependent randomly permuted integers in the range [1 <n>]
 ? 1
 
+=== a lone --help: the usage text on standard output, status 0
+$ shuffle --help
+1| Usage: shuffle <int n>
+1|  e.g., shuffle 31 -s10
+1| \toption
+1| \t-s<int>\tspecifcy randomization seed
+1| N.B.:\tshuffle prints to stdout seed-dependent randomly permuted integers in the range [1 <n>]
+
 === a count whose low 32 bits are negative cannot be allocated
 $ shuffle 4294967295 -s1
 1| shuffle: memory allocation error

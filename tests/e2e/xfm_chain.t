@@ -11,8 +11,15 @@ $ xfm_chain
 1| \toption
 ? 1
 
-=== usage with one path and option groups, name from a path
-$ $(command -v xfm_chain) -x a_to_b_t4 -
+=== a lone --help: the usage text on standard output, status 0
+$ xfm_chain --help
+1| @ID@
+1| Usage:\txfm_chain <left_t4file> <right_t4file> [product_t4file]
+1| e.g.:\txfm_chain qx42c_anat_ave_to_qx42c_234-3_t4 qx42c_234-3_to_905-7K_t4 [qx42c_anat_ave_to_905-7K_t4]
+1| \toption
+
+=== usage with one path and option groups, --version among them, name from a path
+$ $(command -v xfm_chain) -x a_to_b_t4 --version
 1| @ID@
 1| Usage:\txfm_chain <left_t4file> <right_t4file> [product_t4file]
 1| e.g.:\txfm_chain qx42c_anat_ave_to_qx42c_234-3_t4 qx42c_234-3_to_905-7K_t4 [qx42c_anat_ave_to_905-7K_t4]

@@ -8,6 +8,21 @@ $ xfm_points -i -
 1| \t-i\tmap through the inverse transform
 ? 1
 
+=== a lone --help to each new transform tool: the usage text on standard output, status 0
+$ xfm_points --help && xfm_info --help && xfm_rms --help
+1| Usage:\txfm_points <t4file> [pointfile]
+1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
+1| \toption
+1| \t-i\tmap through the inverse transform
+1| Usage:\txfm_info <t4file> [t4file...]
+1| e.g.,\txfm_info qx42c_anat_ave_to_qx42c_234-3_t4
+1| \toption
+1| Usage:\txfm_rms <t4file> [t4file...]
+1| e.g.,\txfm_rms -r80 qx42c_234-3_to_qx42c_234-1_t4 qx42c_234-4_to_qx42c_234-1_t4
+1| \toption
+1| \t-r<flt>\tradius of the sphere in mm (default 80)
+1| \t-c<flt>,<flt>,<flt>\tcentre of the sphere in mm (default 0,0,0)
+
 === points in, points out: comments and blank lines kept, each line's rest kept, CSV stays CSV; -i maps them back
 < a_to_b_t4
 | t4

@@ -11,8 +11,16 @@ $ xfm_reverse
 1| \t-u\tsuppress (intensity) scale field in output
 ? 1
 
-=== usage with option groups only, name from a path
-$ $(command -v xfm_reverse) -u -uu -
+=== a lone --help: the usage text on standard output, status 0
+$ xfm_reverse --help
+1| @ID@
+1| Usage:\txfm_reverse <t4file> [inv_t4file]
+1| e.g.,\txfm_reverse qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]
+1| \toption
+1| \t-u\tsuppress (intensity) scale field in output
+
+=== usage with option groups only, --help among them, name from a path
+$ $(command -v xfm_reverse) -u -uu --help
 1| @ID@
 1| Usage:\txfm_reverse <t4file> [inv_t4file]
 1| e.g.,\txfm_reverse qx42c_anat_ave_to_qx42c_234-3_t4 [qx42c_234-3_to_qx42c_anat_ave_t4]

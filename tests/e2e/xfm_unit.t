@@ -9,8 +9,26 @@ $ xfm_unit
 1| e.g.,\txfm_unit qx42c_mpr1_to_905-7K_t4
 ? 1
 
-=== usage with option groups only, name from a path
-$ $(command -v xfm_unit) -x -
+=== a lone --help: the usage text on standard output, status 0
+$ xfm_unit --help
+1| @ID@
+1| Usage:\txfm_unit <t4file>
+1| e.g.,\txfm_unit qx42c_mpr1_to_905-7K_t4
+
+=== a lone --version, to every program: its name and the package's version
+$ for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle xfm_points xfm_info xfm_rms; do $p --version || exit; done
+1| xfm_unit (regkit) 1.0.0
+1| xfm_reverse (regkit) 1.0.0
+1| xfm_chain (regkit) 1.0.0
+1| lag_pool (regkit) 1.0.0
+1| pattern_list (regkit) 1.0.0
+1| shuffle (regkit) 1.0.0
+1| xfm_points (regkit) 1.0.0
+1| xfm_info (regkit) 1.0.0
+1| xfm_rms (regkit) 1.0.0
+
+=== usage with option groups only, --help among them, name from a path
+$ $(command -v xfm_unit) -x --help -
 1| @ID@
 1| Usage:\txfm_unit <t4file>
 1| e.g.,\txfm_unit qx42c_mpr1_to_905-7K_t4
