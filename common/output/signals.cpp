@@ -1,4 +1,4 @@
-#include "common/signals.h"
+#include "common/output/signals.h"
 
 #include <fcntl.h>
 #include <limits.h>

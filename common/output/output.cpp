@@ -1,4 +1,4 @@
-#include "common/output.h"
+#include "common/output/output.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,9 +8,8 @@
 #include <cstdlib>
 #include <list>
 
-#include "common/prog.h"
-#include "common/replace.h"
-#include "common/signals.h"
+#include "common/output/replace.h"
+#include "common/output/signals.h"
 
 // How an output reaches its path.
 enum class Way {
@@ -220,26 +219,4 @@ bool close_output(FILE *fp)
 	outputs.erase(it);
 	writing_ends();
 	return placed;
-}
-
-std::string one_line(const char *text)
-{
-	std::string line;
-	for (const char *c = text; *c; c++) {
-		if (*c == '\n')
-			line += "\\n";
-		else if (*c == '\r')
-			line += "\\r";
-		else
-			line += *c;
-	}
-	return line;
-}
-
-void write_command_line(FILE *fp)
-{
-	fprintf(fp, "#%s", one_line(program).c_str());
-	for (char *const *arg = arguments; *arg; arg++)
-		fprintf(fp, " %s", one_line(*arg).c_str());
-	fprintf(fp, "\n#%s\n", rcsid);
 }

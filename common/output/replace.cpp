@@ -1,4 +1,4 @@
-#include "common/replace.h"
+#include "common/output/replace.h"
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -11,7 +11,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "common/signals.h"
+#include "common/output/signals.h"
 
 // Whether the entry names the file whose status is open.
 static bool names(const Entry &entry, const struct stat &open)
