@@ -1,37 +1,18 @@
 #include "common/output/output.h"
 
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
-#include <list>
+#include <cstring>
+#include <string>
 
+#include "common/output/registry.h"
 #include "common/output/replace.h"
 #include "common/output/signals.h"
-
-// How an output reaches its path.
-enum class Way {
-	stream,  // straight into an open file: a standard stream, a device, a pipe
-	fresh,   // a new file: written unnamed, linked into place at the end
-	direct,  // a new file written under its own name, removed on failure
-	staged,  // an existing file: its new content waits beside it, then replaces it
-};
-
-struct Output {
-	FILE *fp;
-	Way way;
-	Entry entry;    // where the file is named: its directory and name there
-	int target;     // the existing file, open for writing (staged, direct)
-	char *memory;   // the content, when no unnamed file could be made (staged);
-	                // otherwise the stream writes to an unnamed file (fresh, staged)
-	size_t length;
-};
-
-// Open outputs. A list, so that each stays where it is: a stream kept in
-// memory writes its buffer's address and length into its record.
-static std::list<Output> outputs;
+#include "common/output/staging.h"
 
 static bool same_file(const struct stat &a, const struct stat &b)
 {
@@ -57,13 +38,28 @@ static int standard_stream(const char *path)
 }
 
 // Splits path into the directory that holds its last component and that
-// component. False when it has no last component to create ("dir/", ".").
-static bool split_path(const std::string &path, std::string &dir, std::string &name)
+// component. The directory is given as "dir/.", so that a symbolic link
+// ending it is followed as the kernel follows one in the middle of a path.
+// False when path has no last component to create ("dir/", ".").
+static bool split_path(const char *path, std::string &dir, std::string &name)
 {
-	size_t slash = path.rfind('/');
-	name = slash == std::string::npos ? path : path.substr(slash + 1);
-	dir = slash == std::string::npos ? "." : path.substr(0, slash ? slash : 1);
+	const char *slash = strrchr(path, '/');
+	name = slash ? slash + 1 : path;
+	dir = slash ? std::string(path, slash + 1) + "." : ".";
 	return !name.empty() && name != "." && name != "..";
+}
+
+static FILE *stream_on(int fd)
+{
+	if (fd < 0)
+		return nullptr;
+	FILE *fp = fdopen(fd, "w");
+	if (!fp) {
+		int saved = errno;
+		close(fd);
+		errno = saved;
+	}
+	return fp;
 }
 
 // An unnamed file in dir, with the mode a new file would get there.
@@ -72,151 +68,192 @@ static int make_unnamed(int dir)
 	return openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
 }
 
-static FILE *track(Output out, int fd)
+// A file that the writer has just made under out's entry, with signals held
+// since before it was made: making it was the test of whether it may be
+// made. It is taken away again and the content written unnamed, to be
+// linked into place at the end, so that no end of the run leaves a part of
+// it. Where that cannot be done it is written under its name, and removed
+// on failure or on a signal. Returns the descriptor to write to.
+static int settle_new(Output &out, int made)
 {
-	out.fp = fdopen(fd, "w");
-	if (!out.fp) {
-		int saved = errno;
-		close(fd);
-		errno = saved;
-		return nullptr;
-	}
-	outputs.push_back(out);
-	writing_begins();
-	return out.fp;
-}
-
-static FILE *open_stream(int fd)
-{
-	return track({nullptr, Way::stream, {-1, ""}, -1, nullptr, 0}, fd);
-}
-
-// A new file: creating it under its name is the test of whether it may be
-// created. It is then taken away again and the content written unnamed, so
-// that no end of the run, not even SIGKILL, can leave a part of it. Where
-// that cannot be done it is written under its name, and removed on failure.
-static FILE *open_new(Entry entry, int created)
-{
-	int unnamed = make_unnamed(entry.dir);
-	if (unnamed >= 0 && remove_entry(entry, created)) {
-		close(created);
-		return track({nullptr, Way::fresh, entry, -1, nullptr, 0}, unnamed);
+	int unnamed = make_unnamed(out.entry.dir);
+	if (unnamed >= 0 && remove_entry(out.entry, made)) {
+		close(made);
+		out.way = Way::fresh;
+		return unnamed;
 	}
 	if (unnamed >= 0)
 		close(unnamed);
-	doom(entry.dir, entry.name.c_str(), created);
-	int fd = dup(created);
-	return track({nullptr, Way::direct, entry, created, nullptr, 0}, fd);
+	out.way = Way::direct;
+	out.target = made;
+	doom(out, made);
+	return fcntl(made, F_DUPFD_CLOEXEC, 3);
 }
 
-// An existing regular file: its new content is written to an unnamed file
-// beside it, or kept in memory where none can be made, and put in place by
-// close_output.
-static FILE *open_existing(Entry entry, int target)
+// Opens the entry for writing as open(2) with O_CREAT would, without
+// waiting for a reader, and says whether the open made the file: whether
+// the name, followed, named nothing just before and names an empty regular
+// file now. Only a symbolic link that names nothing yet, or a name removed
+// meanwhile, gets that far.
+static int open_creating(const Entry &entry, bool &made)
 {
-	int unnamed = make_unnamed(entry.dir);
-	Output out{nullptr, Way::staged, entry, target, nullptr, 0};
-	if (unnamed >= 0)
-		return track(out, unnamed);
-	Output &kept = outputs.emplace_back(out);
-	kept.fp = open_memstream(&kept.memory, &kept.length);
-	if (!kept.fp) {
-		outputs.pop_back();
-		return nullptr;
+	struct stat st;
+	made = fstatat(entry.dir, entry.name, &st, 0) != 0 && errno == ENOENT;
+	int fd = openat(entry.dir, entry.name, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
+	if (fd >= 0 && made)
+		made = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
+	return fd;
+}
+
+// Opens a name that exists: a file to replace, a file that a symbolic link
+// makes (new, as one made by open_in), or something to write straight into.
+static FILE *open_existing(Output &out)
+{
+	bool made;
+	int unnamed = -1;
+	sigset_t before = hold_signals();
+	int fd = open_creating(out.entry, made);
+	if (fd >= 0 && made && locate(out.entry, fd)) {
+		unnamed = settle_new(out, fd);
+		if (out.way == Way::fresh)
+			fd = -1;
 	}
-	writing_begins();
-	return kept.fp;
+	release_signals(before);
+	if (made && out.way != Way::stream)
+		return stream_on(unnamed);
+
+	if (fd < 0 && (errno == ENXIO || errno == EWOULDBLOCK))  // a FIFO with no reader yet
+		fd = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+	struct stat st;
+	if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+		if (fd >= 0)
+			fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+		return stream_on(fd);
+	}
+	if (made)  // made, but no longer named where the link led
+		return stream_on(fd);
+	out.way = Way::staged;
+	out.target = fd;
+	unnamed = make_unnamed(out.entry.dir);
+	if (unnamed >= 0)
+		return stream_on(unnamed);
+	out.memory = std::make_unique<Staging>();
+	return open_staging(*out.memory);
 }
 
-static void release(const Output &out)
+// Opens out's entry as open(2) with O_CREAT would: the kernel's checks on
+// the path decide. A new file is made with O_EXCL, so that what was made is
+// known, and signals are held until it is settled: no signal can leave it
+// behind empty.
+static FILE *open_in(Output &out)
 {
-	if (out.target >= 0)
-		close(out.target);
-	if (out.entry.dir >= 0)
-		close(out.entry.dir);
-	free(out.memory);
-}
-
-// Opens name in dir as open(2) with O_CREAT would: the kernel's checks on
-// the path decide. A new file is made with O_EXCL, so that what was made
-// is known; an existing one is opened as it is, without truncation. The
-// output keeps dir only when the file is named there.
-static FILE *open_in(int dir, const std::string &name)
-{
-	Entry entry{dir, name};
-	int fd = openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+	sigset_t before = hold_signals();
+	int fd = openat(out.entry.dir, out.entry.name,
+	                O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
+	int unnamed = fd >= 0 ? settle_new(out, fd) : -1;
+	release_signals(before);
 	if (fd >= 0)
-		return open_new(entry, fd);
+		return stream_on(unnamed);
 	if (errno != EEXIST)
 		return nullptr;
+	return open_existing(out);
+}
 
-	// A symbolic link that names nothing yet is written through: the file
-	// it makes is new, and is found for removal on failure.
-	struct stat st;
-	bool dangling = fstatat(dir, name.c_str(), &st, 0) != 0 && errno == ENOENT;
-	fd = openat(dir, name.c_str(), O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
-	if (fd < 0)
+static FILE *open_path(Output &out, const char *path)
+{
+	int fd = standard_stream(path);
+	if (fd >= 0)
+		return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
+
+	std::string dir, name;
+	if (!split_path(path, dir, name))
+		return stream_on(open(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+	if (name.size() > NAME_MAX) {
+		errno = ENAMETOOLONG;
 		return nullptr;
-	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
-		return open_stream(fd);
-	if (!dangling)
-		return open_existing(entry, fd);
-	Entry made;
-	if (!locate(entry, fd, made))
-		return open_stream(fd);
-	doom(made.dir, made.name.c_str(), fd);
-	return track({nullptr, Way::direct, made, fd, nullptr, 0}, dup(fd));
+	}
+	int dirfd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+	if (dirfd < 0)
+		return nullptr;
+	set_entry(out.entry, dirfd, name.c_str());
+	return open_in(out);
 }
 
 FILE *open_output(const char *path)
 {
 	catch_signals();
-	int fd = standard_stream(path);
-	if (fd >= 0)
-		return open_stream(fcntl(fd, F_DUPFD_CLOEXEC, 3));
-
-	std::string dir, name;
-	if (!split_path(path, dir, name)) {
-		fd = open(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
-		return fd < 0 ? nullptr : open_stream(fd);
-	}
-	int dirfd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-	if (dirfd < 0)
+	Output *out = add_output();
+	if (!out)
 		return nullptr;
-	FILE *fp = open_in(dirfd, name);
-	int saved = errno;
-	if (!fp || outputs.back().entry.dir != dirfd)
-		close(dirfd);
-	errno = saved;
-	return fp;
+	out->fp = open_path(*out, path);
+	if (!out->fp) {
+		int saved = errno;
+		drop_output(out);
+		errno = saved;
+	}
+	return out->fp;
+}
+
+// Writes the unnamed file's content into fd from where it stands.
+static bool copy_into(int fd, int unnamed)
+{
+	off_t from = 0;
+	struct stat st;
+	if (fstat(unnamed, &st) != 0)
+		return false;
+	while (from < st.st_size)
+		if (sendfile(fd, unnamed, &from, size_t(st.st_size - from)) <= 0)
+			return false;
+	return true;
+}
+
+// Links the new file under its name. When another run writing the same
+// file took the name meanwhile, what it put there is an existing output
+// found now: opened as open(2) with O_CREAT opens it, so that the kernel's
+// checks still apply, then replaced.
+static bool link_fresh(Output &out, int unnamed)
+{
+	if (link_unnamed(unnamed, out.entry))
+		return true;
+	if (errno != EEXIST)
+		return false;
+	out.target = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+	struct stat st;
+	if (out.target < 0 || fstat(out.target, &st) != 0)
+		return false;
+	if (!S_ISREG(st.st_mode))
+		return copy_into(out.target, unnamed);
+	return replace(out, {unnamed, nullptr, 0});
 }
 
 // Puts the content in place once the stream is flushed, still open.
-static bool put_in_place(const Output &out)
+static bool put_in_place(Output &out)
 {
 	if (out.way == Way::fresh)
-		return link_unnamed(fileno(out.fp), out.entry);
-	if (out.way == Way::staged)
-		return replace(out.entry, out.target, {out.memory ? -1 : fileno(out.fp), out.memory, out.length});
-	return true;
+		return link_fresh(out, fileno(out.fp));
+	if (out.way != Way::staged)
+		return true;
+	if (out.memory)
+		return replace(out, {-1, out.memory->buf.data, out.memory->length});
+	return replace(out, {fileno(out.fp), nullptr, 0});
 }
 
 bool close_output(FILE *fp)
 {
-	auto it = outputs.begin();
-	while (it->fp != fp)
-		++it;
-	Output &out = *it;
-
-	bool placed = fflush(fp) == 0 && !ferror(fp) && put_in_place(out);
-	placed = fclose(fp) == 0 && placed;
-	if (out.way == Way::direct) {
-		if (!placed)
-			remove_entry(out.entry, out.target);
-		undoom(out.entry.dir, out.entry.name.c_str());
+	Output *out = find_output(fp);
+	if (!out) {
+		fclose(fp);
+		errno = EBADF;
+		return false;
 	}
-	release(out);
-	outputs.erase(it);
-	writing_ends();
+	bool placed = fflush(fp) == 0 && !ferror(fp) && put_in_place(*out);
+	placed = fclose(fp) == 0 && placed;
+	if (out->way == Way::direct) {
+		if (!placed)
+			remove_entry(out->entry, out->target);
+		undoom(*out);
+	}
+	drop_output(out);
+	end_if_pipe_broke();
 	return placed;
 }
