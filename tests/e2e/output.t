@@ -267,16 +267,11 @@ $ { strace -o /dev/null -P new_t4 -e trace=openat -e inject=openat:signal=TERM:w
 # second writes the same file and ends.
 === runs writing one new file at once both succeed, and the file is whole from one of them
 % mkfifo stalled
-$ exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit ${p}out_t4 -a > stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; xfm_unit out_t4 -bb > /dev/null; echo "status $?"; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; sed "s#$p##" out_t4
+$ exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit ${p}out_t4 -a > stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; xfm_unit out_t4 -bb > /dev/null; echo "status $?"; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; sed "s#$p##" out_t4 | head -n 1; wc -l < out_t4
 1| status 0
 1| status 0
 1| #xfm_unit out_t4 -a
-1| #@ID@
-1| t4
-1|   1.000000  0.000000  0.000000    0.0000
-1|   0.000000  1.000000  0.000000    0.0000
-1|   0.000000  0.000000  1.000000    0.0000
-1|   0.000000  0.000000  0.000000    1.0000
+1| 7
 & [ "$(ls -A | tr '\n' ' ')" = "out_t4 stalled " ]
 
 === a file rewritten in place keeps every byte when the new ones do not fit
