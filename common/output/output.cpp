@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "common/output/registry.h"
@@ -105,40 +106,47 @@ static int open_creating(const Entry &entry, bool &made)
 	return fd;
 }
 
-// Opens a name that exists: a file to replace, a file that a symbolic link
-// makes (new, as one made by open_in), or something to write straight into.
+// An existing regular file, open at target: its new content is written to
+// an unnamed file beside it, or kept in memory where none can be made, and
+// put in place by close_output.
+static FILE *open_staged(Output &out, int target)
+{
+	out.way = Way::staged;
+	out.target = target;
+	int unnamed = make_unnamed(out.entry.dir);
+	if (unnamed >= 0)
+		return stream_on(unnamed);
+	out.memory.reset(new (std::nothrow) Staging);
+	if (!out.memory) {
+		errno = ENOMEM;
+		return nullptr;
+	}
+	return open_staging(*out.memory);
+}
+
+// Opens a name that exists: a symbolic link that names nothing yet, whose
+// new file is settled as one that open_in makes; a regular file to
+// replace; or anything else, written as it is (a device, a pipe, a file
+// made through a link that no longer leads to it).
 static FILE *open_existing(Output &out)
 {
 	bool made;
-	int unnamed = -1;
 	sigset_t before = hold_signals();
 	int fd = open_creating(out.entry, made);
-	if (fd >= 0 && made && locate(out.entry, fd)) {
-		unnamed = settle_new(out, fd);
-		if (out.way == Way::fresh)
-			fd = -1;
-	}
+	bool settled = fd >= 0 && made && locate(out.entry, fd);
+	int unnamed = settled ? settle_new(out, fd) : -1;
 	release_signals(before);
-	if (made && out.way != Way::stream)
+	if (settled)
 		return stream_on(unnamed);
 
 	if (fd < 0 && (errno == ENXIO || errno == EWOULDBLOCK))  // a FIFO with no reader yet
 		fd = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
 	struct stat st;
-	if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-		if (fd >= 0)
-			fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-		return stream_on(fd);
-	}
-	if (made)  // made, but no longer named where the link led
-		return stream_on(fd);
-	out.way = Way::staged;
-	out.target = fd;
-	unnamed = make_unnamed(out.entry.dir);
-	if (unnamed >= 0)
-		return stream_on(unnamed);
-	out.memory = std::make_unique<Staging>();
-	return open_staging(*out.memory);
+	if (fd >= 0 && !made && fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+		return open_staged(out, fd);
+	if (fd >= 0)
+		fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+	return stream_on(fd);
 }
 
 // Opens out's entry as open(2) with O_CREAT would: the kernel's checks on
