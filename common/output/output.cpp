@@ -20,14 +20,13 @@ static bool same_file(const struct stat &a, const struct stat &b)
 	return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-// Descriptor 1 or 2 when path names the very file it has open for writing
-// (/dev/stdout, /dev/fd/2, a path to the log that standard output appends
-// to), or -1. Writing through it keeps its offset and its O_APPEND.
-static int standard_stream(const char *path)
+// Descriptor 1 or 2 when the file that a path names (named) is the very
+// file it has open for writing (/dev/stdout, /dev/fd/2, a path to the log
+// that standard output appends to), or -1. Writing through it keeps its
+// offset and its O_APPEND.
+static int standard_stream(const struct stat &named)
 {
-	struct stat named, open;
-	if (stat(path, &named) != 0)
-		return -1;
+	struct stat open;
 	for (int fd = 1; fd <= 2; fd++) {
 		if (fstat(fd, &open) != 0 || !same_file(named, open))
 			continue;
@@ -91,19 +90,12 @@ static int settle_new(Output &out, int made)
 	return fcntl(made, F_DUPFD_CLOEXEC, 3);
 }
 
-// Opens the entry for writing as open(2) with O_CREAT would, without
-// waiting for a reader, and says whether the open made the file: whether
-// the name, followed, named nothing just before and names an empty regular
-// file now. Only a symbolic link that names nothing yet, or a name removed
-// meanwhile, gets that far.
-static int open_creating(const Entry &entry, bool &made)
+// Whether the empty regular file open at fd was made by following a
+// symbolic link from entry; entry is then made the one that names it.
+static bool made_through_link(Entry &entry, int fd)
 {
 	struct stat st;
-	made = fstatat(entry.dir, entry.name, &st, 0) != 0 && errno == ENOENT;
-	int fd = openat(entry.dir, entry.name, O_WRONLY | O_CREAT | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0666);
-	if (fd >= 0 && made)
-		made = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0;
-	return fd;
+	return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0 && locate(entry, fd);
 }
 
 // An existing regular file, open at target: its new content is written to
@@ -124,25 +116,16 @@ static FILE *open_staged(Output &out, int target)
 	return open_staging(*out.memory);
 }
 
-// Opens a name that exists: a symbolic link that names nothing yet, whose
-// new file is settled as one that open_in makes; a regular file to
-// replace; or anything else, written as it is (a device, a pipe, a file
-// made through a link that no longer leads to it).
-static FILE *open_existing(Output &out)
+// What a name that exists led to, open at fd (or -1, with errno, when that
+// failed): a regular file to replace, or anything else, written as it is
+// (a device, a pipe, a file made through a link that no longer leads to
+// it, absent being true when the path named nothing before).
+static FILE *open_existing(Output &out, int fd, bool absent)
 {
-	bool made;
-	sigset_t before = hold_signals();
-	int fd = open_creating(out.entry, made);
-	bool settled = fd >= 0 && made && locate(out.entry, fd);
-	int unnamed = settled ? settle_new(out, fd) : -1;
-	release_signals(before);
-	if (settled)
-		return stream_on(unnamed);
-
 	if (fd < 0 && (errno == ENXIO || errno == EWOULDBLOCK))  // a FIFO with no reader yet
 		fd = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
 	struct stat st;
-	if (fd >= 0 && !made && fstat(fd, &st) == 0 && S_ISREG(st.st_mode))
+	if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !(absent && st.st_size == 0))
 		return open_staged(out, fd);
 	if (fd >= 0)
 		fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -151,25 +134,36 @@ static FILE *open_existing(Output &out)
 
 // Opens out's entry as open(2) with O_CREAT would: the kernel's checks on
 // the path decide. A new file is made with O_EXCL, so that what was made is
-// known, and signals are held until it is settled: no signal can leave it
-// behind empty.
-static FILE *open_in(Output &out)
+// known. A name that exists is opened again without it, and without
+// waiting for a FIFO's reader; when the path named nothing just before
+// (absent), that open went through a symbolic link and made its file,
+// which is new as well. Signals are held until a new file is settled, so
+// that none can leave it behind empty.
+static FILE *open_in(Output &out, bool absent)
 {
+	const int flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
 	sigset_t before = hold_signals();
-	int fd = openat(out.entry.dir, out.entry.name,
-	                O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, 0666);
-	int unnamed = fd >= 0 ? settle_new(out, fd) : -1;
+	int fd = openat(out.entry.dir, out.entry.name, flags | O_EXCL, 0666);
+	bool exists = fd < 0 && errno == EEXIST;
+	if (exists)
+		fd = openat(out.entry.dir, out.entry.name, flags | O_NONBLOCK, 0666);
+	bool made = fd >= 0 && (!exists || (absent && made_through_link(out.entry, fd)));
+	int unnamed = made ? settle_new(out, fd) : -1;
+	int saved = errno;
 	release_signals(before);
-	if (fd >= 0)
+	errno = saved;
+	if (made)
 		return stream_on(unnamed);
-	if (errno != EEXIST)
+	if (!exists)
 		return nullptr;
-	return open_existing(out);
+	return open_existing(out, fd, absent);
 }
 
 static FILE *open_path(Output &out, const char *path)
 {
-	int fd = standard_stream(path);
+	struct stat named;
+	bool found = stat(path, &named) == 0, absent = !found && errno == ENOENT;
+	int fd = found ? standard_stream(named) : -1;
 	if (fd >= 0)
 		return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
 
@@ -184,7 +178,7 @@ static FILE *open_path(Output &out, const char *path)
 	if (dirfd < 0)
 		return nullptr;
 	set_entry(out.entry, dirfd, name.c_str());
-	return open_in(out);
+	return open_in(out, absent);
 }
 
 FILE *open_output(const char *path)

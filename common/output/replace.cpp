@@ -108,10 +108,11 @@ static bool append_only(int dir)
 	return statx(dir, "", AT_EMPTY_PATH, 0, &stx) == 0 && (stx.stx_attributes & fixed);
 }
 
-// Gives the unnamed file everything the target has, or says it cannot.
-static bool can_stand_in(const Entry &entry, int target, int unnamed)
+// Gives the unnamed file everything the target (whose status is st) has,
+// or says it cannot.
+static bool can_stand_in(const Entry &entry, int target, struct stat &st, int unnamed)
 {
-	struct stat st, mine;
+	struct stat mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
 	if (!names(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
@@ -120,13 +121,13 @@ static bool can_stand_in(const Entry &entry, int target, int unnamed)
 		return false;
 	if (mine.st_gid != st.st_gid && fchown(unnamed, -1, st.st_gid) != 0)
 		return false;
-	return fchmod(unnamed, st.st_mode & 07777) == 0;
+	return mine.st_mode == st.st_mode || fchmod(unnamed, st.st_mode & 07777) == 0;
 }
 
-// Links the unnamed file under a fresh name beside the target and renames
-// it over the target, after checking once more that the target's name
-// still names it.
-static bool rename_over(const Entry &entry, int target, int unnamed)
+// Links the unnamed file under a fresh name beside the target (whose status
+// is st) and renames it over the target, after checking once more that the
+// target's name still names it.
+static bool rename_over(const Entry &entry, const struct stat &st, int unnamed)
 {
 	unsigned pid = unsigned(getpid());
 	for (int tries = 0; tries < 16; tries++) {
@@ -139,7 +140,7 @@ static bool rename_over(const Entry &entry, int target, int unnamed)
 				continue;
 			return false;
 		}
-		bool renamed = names(entry, target) &&
+		bool renamed = names(entry, st) &&
 		               renameat(entry.dir, temp.name, entry.dir, entry.name) == 0;
 		if (!renamed)
 			unlinkat(entry.dir, temp.name, 0);
@@ -253,8 +254,9 @@ static bool rewrite_in_place(Output &out, const Content &content)
 
 bool replace(Output &out, const Content &content)
 {
-	if (can_stand_in(out.entry, out.target, content.fd) &&
-	    rename_over(out.entry, out.target, content.fd))
+	struct stat st;
+	if (can_stand_in(out.entry, out.target, st, content.fd) &&
+	    rename_over(out.entry, st, content.fd))
 		return true;
 	return rewrite_in_place(out, content);
 }
