@@ -412,7 +412,7 @@ $ xfm_reverse -u epi* out_t4 > /dev/null
 
 # As with the two runs above, but what takes the name meanwhile is a file
 # that another user plants in a sticky directory.
-=== with the kernel's protections on, a file planted while a new one is written is not written
+=== with the kernel's protections on, a file planted while a new one is written is not written [serial]
 ! [ "$(id -u)" = 0 ] && [ -w /proc/sys/fs/protected_regular ] || { echo "needs root and fs.protected_regular"; exit 1; }
 % mkdir -m 1777 s && mkfifo stalled
 $ was=$(cat /proc/sys/fs/protected_regular); trap 'echo $was > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_regular; exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit s/${p}new_t4 > stalled 2> err & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'echo planted > s/new_t4 && chmod 666 s/new_t4'; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; e=$(cat err); echo "${e/$p/}"; cat s/new_t4
