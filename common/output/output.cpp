@@ -181,6 +181,18 @@ static FILE *open_path(Output &out, const char *path)
 	return open_in(out, absent);
 }
 
+// Ends out's record. A file written under its own name is removed unless
+// it was put in place.
+static void finish(Output *out, bool placed)
+{
+	if (out->way == Way::direct) {
+		if (!placed)
+			remove_entry(out->entry, out->target);
+		undoom(*out);
+	}
+	drop_output(out);
+}
+
 FILE *open_output(const char *path)
 {
 	catch_signals();
@@ -190,7 +202,7 @@ FILE *open_output(const char *path)
 	out->fp = open_path(*out, path);
 	if (!out->fp) {
 		int saved = errno;
-		drop_output(out);
+		finish(out, false);
 		errno = saved;
 	}
 	return out->fp;
@@ -250,12 +262,7 @@ bool close_output(FILE *fp)
 	}
 	bool placed = fflush(fp) == 0 && !ferror(fp) && put_in_place(*out);
 	placed = fclose(fp) == 0 && placed;
-	if (out->way == Way::direct) {
-		if (!placed)
-			remove_entry(out->entry, out->target);
-		undoom(*out);
-	}
-	drop_output(out);
+	finish(out, placed);
 	end_if_pipe_broke();
 	return placed;
 }
