@@ -11,8 +11,9 @@
 
 #include "common/args.h"
 #include "common/budget.h"
+#include "common/header.h"
 #include "common/lines.h"
-#include "common/output.h"
+#include "common/output/output.h"
 #include "common/prog.h"
 #include "lag_pool/crew.h"
 #include "lag_pool/getroot.h"

@@ -3,8 +3,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/header.h"
 #include "common/lines.h"
-#include "common/output.h"
+#include "common/output/output.h"
 #include "common/tokens.h"
 
 void t4list(FILE *fp, const float t4[16])

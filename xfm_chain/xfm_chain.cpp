@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/args.h"
-#include "common/output.h"
+#include "common/header.h"
 #include "common/prog.h"
 #include "xfm/matopr.h"
 #include "xfm/t4.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "common/args.h"
-#include "common/output.h"
+#include "common/header.h"
 #include "common/prog.h"
 #include "xfm/t4.h"
 #include "xfm_info/decompose.h"

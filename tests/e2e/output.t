@@ -39,10 +39,11 @@ $ xfm_unit link_t4
 | @IDENTITY@
 & [ -L link_t4 ] && [ "$(ls -A d)" = real_t4 ]
 
-=== a link that names nothing yet is written through
-% ln -s made_t4 link_t4
-$ xfm_unit link_t4 >/dev/null
-& [ -L link_t4 ] && [ -f made_t4 ]
+=== a link that names nothing yet is written through; a failed write leaves it naming nothing
+% ln -s made_t4 link_t4 && ln -s gone_t4 fail_t4
+$ xfm_unit link_t4 > /dev/null; (ulimit -f 0; exec xfm_unit fail_t4 > /dev/null 2>&1); echo "status $?"
+1| status 255
+& [ -L link_t4 ] && [ "$(wc -l < made_t4)" = 7 ] && [ -L fail_t4 ] && [ ! -e gone_t4 ]
 
 === a pipe is written directly
 $ xfm_unit /dev/stdout | cat
@@ -89,7 +90,7 @@ $ n=$(printf 'n%.0s' {1..250}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_
 === a write-protected file is not replaced; a writable file in a locked directory is written in place
 % cp "$(command -v xfm_unit)" . && chmod 777 .
 % printf 'earlier\n' > ro_t4 && chmod 444 ro_t4
-% mkdir locked && printf 'earlier\n' > locked/rw_t4 && chmod 666 locked/rw_t4 && chmod 555 locked
+% mkdir locked && seq 100 > locked/rw_t4 && chmod 666 locked/rw_t4 && chmod 555 locked
 $ as=; [ "$(id -u)" != 0 ] || as='setpriv --reuid=65534 --regid=65534 --clear-groups'; $as ./xfm_unit ro_t4; $as ./xfm_unit locked/rw_t4
 1| @ID@
 1| @ID@
@@ -228,6 +229,37 @@ $ set -o pipefail; (ulimit -f 0; exec xfm_unit new_t4) 2>&1 | cat
 ? 255
 & [ -z "$(ls -A)" ]
 
+# The new results wait in memory (the directory is closed to nobody) and
+# outgrow an address space of 32 MB.
+=== content waiting in memory that outgrows the run's memory is an error, never a short file
+! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
+! ! grep -qa __asan_init "$(command -v lag_pool)" || { echo "a sanitized build needs more address space"; exit 1; }
+% cp "$(command -v lag_pool)" . && seq -f '%.0f 0.5 0.5' -200000 200000 | sed '1i #lag A B' > t.dat
+% mkdir d && echo t.dat > d/g.lst && for f in avg ROIavg gammabar; do seq 100 > d/g_$f.dat; done && chmod 666 d/g_*
+$ (ulimit -v 32000; exec setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool d/g.lst) > /dev/null 2> err; echo "status $?"; grep -c -e 'write error$' -e 'memory allocation error$' err; cat d/g_*.dat | wc -l
+1| status 255
+1| 1
+1| 300
+& [ "$(ls -A d | wc -l)" = 4 ]
+
+# strace delivers TERM just after the file is made, before it is unnamed.
+=== a signal while a new file is being made leaves no file
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+$ { strace -o /dev/null -P new_t4 -e trace=openat -e inject=openat:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null; echo "status $?"
+1| status 143
+& [ -z "$(ls -A)" ]
+
+# The first run waits on a full pipe after its Writing line while the
+# second writes the same file and ends.
+=== runs writing one new file at once both succeed, and the file is whole from one of them
+% mkfifo stalled
+$ exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit ${p}out_t4 -a > stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; xfm_unit out_t4 -bb > /dev/null; echo "status $?"; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; sed "s#$p##" out_t4 | head -n 1; wc -l < out_t4
+1| status 0
+1| status 0
+1| #xfm_unit out_t4 -a
+1| 7
+& [ "$(ls -A | tr '\n' ' ')" = "out_t4 stalled " ]
+
 === a file rewritten in place keeps every byte when the new ones do not fit
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 ! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
@@ -238,9 +270,9 @@ $ set -o pipefail; (ulimit -f 0; exec xfm_unit new_t4) 2>&1 | cat
 | #lag A B
 | -1 1 2
 % cp "$(command -v xfm_reverse)" "$(command -v lag_pool)" . && chown 65534 ro/T && chmod 755 ro
-% mkdir full && printf 'earlier\n' > avg && seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
-$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2; unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp avg full/g_avg.dat && echo big.dat > full/g.lst && chown 65534 full/g_avg.dat && head -c 40k /dev/zero > full/fill; $as ./lag_pool full/g.lst > /dev/null; cat full/g_avg.dat; ls -A full"
-1| earlier
+% mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
+% seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
+$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2; unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && chown 65534 full/g_avg.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; $as ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && ls -A full"
 1| fill
 1| g.lst
 1| g_avg.dat
@@ -252,12 +284,26 @@ $ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $a
 | 2 0 0 1 0 4 0 1 0 0 0.5 1 0 0 0 1
 & [ "$(ls -A ro)" = T ]
 
+# The same, with fallocate failed by strace as a file system without it
+# fails it: the holes are filled with the zeros they read as first.
+=== where no space can be reserved, a rewrite in place that does not fit still keeps every byte
+! [ "$(id -u)" = 0 ] && strace -o /dev/null true || { echo "needs root and strace"; exit 1; }
+! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
+% cp "$(command -v lag_pool)" . && mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
+% seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
+$ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && chown 65534 full/g_avg.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -e trace=fallocate -e inject=fallocate:error=EOPNOTSUPP setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && ls -A full"
+1| fill
+1| g.lst
+1| g_avg.dat
+2| Writing: full/g_avg.dat
+2| lag_pool: full/g_avg.dat write error
+
 === a file is rewritten wherever it may be written: sticky, append-only and bind-mounted
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 ! touch probe && chattr +a probe && chattr -a probe || { echo "no file attributes on this file system"; exit 1; }
 ! unshare -m true || { echo "cannot make a mount namespace"; exit 1; }
-% cp "$(command -v xfm_unit)" . && mkdir -m 1777 s && printf 'earlier\n' > s/f_t4 && chmod 666 s/f_t4
-% mkdir ao && printf 'earlier\n' > ao/a_t4 && printf 'earlier\n' > tgt_t4 && xfm_unit src_t4 > /dev/null
+% cp "$(command -v xfm_unit)" . && mkdir -m 1777 s && seq 100 > s/f_t4 && chmod 666 s/f_t4
+% mkdir ao && seq 100 > ao/a_t4 && printf 'earlier\n' > tgt_t4 && seq 100 > src_t4
 $ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +a ao; xfm_unit ao/a_t4; xfm_unit ao/new_t4; chattr -a ao; unshare -m sh -c 'mount --bind src_t4 tgt_t4 && exec xfm_unit tgt_t4'
 1| @ID@
 1| Writing: s/f_t4
@@ -269,33 +315,38 @@ $ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +
 1| Writing: tgt_t4
 & [ "$(stat -c %U s/f_t4)" = root ] && [ "$(head -n 1 s/f_t4)" = "#xfm_unit s/f_t4" ]
 & [ "$(ls -A ao | tr '\n' ' ')" = "a_t4 new_t4 " ] && [ "$(head -n 1 ao/a_t4)" = "#xfm_unit ao/a_t4" ]
-& [ "$(head -n 1 src_t4)" = "#xfm_unit tgt_t4" ]
+& [ "$(head -n 1 src_t4)" = "#xfm_unit tgt_t4" ] && [ "$(cat s/f_t4 ao/a_t4 src_t4 | wc -l)" = 21 ]
 
 === a rewritten file keeps its hard links, owner, group, mode, ACL and extended attributes
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 ! command -v setfacl && touch probe && setfacl -m u:1001:rw- probe && setfattr -n user.tag -v x probe || { echo "no ACLs or extended attributes here (Debian packages acl, attr)"; exit 1; }
-% cp "$(command -v xfm_unit)" . && chmod 777 . && printf 'earlier\n' > h1_t4 && ln h1_t4 h2_t4
-% printf 'earlier\n' > f_t4 && chown 0:4 f_t4 && chmod 666 f_t4 && setfattr -n user.tag -v x f_t4
-% printf 'earlier\n' > acl_t4 && chmod 600 acl_t4 && setfacl -m u:1001:rw- acl_t4
-$ xfm_unit h1_t4 > /dev/null; setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit f_t4 > /dev/null; xfm_unit acl_t4 > /dev/null; head -qn 1 h2_t4 f_t4 acl_t4; stat -c '%n %h %U:%G %a' h2_t4 f_t4 acl_t4; getfattr --only-values -n user.tag f_t4; echo; getfacl -cp acl_t4 | grep 1001
+% seq 100 > old && cp "$(command -v xfm_unit)" . && chmod 777 . && cp old h1_t4 && ln h1_t4 h2_t4
+% cp old f_t4 && chown 0:65534 f_t4 && chmod 666 f_t4 && cp old g_t4 && chown 0:4 g_t4
+% cp old x_t4 && chown 0:4 x_t4 && chmod 666 x_t4 && setfattr -n user.tag -v x x_t4
+% cp old acl_t4 && chmod 600 acl_t4 && setfacl -m u:1001:rw- acl_t4
+$ xfm_unit h1_t4 > /dev/null; for f in f_t4 x_t4; do setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit $f > /dev/null; done; xfm_unit g_t4 > /dev/null; xfm_unit acl_t4 > /dev/null; head -qn 1 h2_t4; stat -c '%n %h %U:%G %a %s' h2_t4 f_t4 g_t4 x_t4 acl_t4; getfattr --only-values -n user.tag x_t4; echo; getfacl -cp acl_t4 | grep 1001
 1| #xfm_unit h1_t4
-1| #xfm_unit f_t4
-1| #xfm_unit acl_t4
-1| h2_t4 2 root:root 644
-1| f_t4 1 root:adm 666
-1| acl_t4 1 root:root 660
+1| h2_t4 2 root:root 644 241
+1| f_t4 1 root:nogroup 666 240
+1| g_t4 1 root:adm 644 240
+1| x_t4 1 root:adm 666 240
+1| acl_t4 1 root:root 660 242
 1| x
 1| user:1001:rw-
 
+# The run waits on a full pipe after its Writing line: TERM stops an
+# existing file's rewrite (a run that kept TERM held is stopped by KILL
+# after three seconds instead), KILL a new file's writing.
 === a run stopped while it writes leaves no file and no part of one
 < t.dat
 | #lag A B
 | -1 1 2
-% echo t.dat > g.lst && printf 'earlier\n' > g_avg.dat && mkfifo stalled
-$ exec 3<>stalled; head -c 65536 /dev/zero >&3; for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; kill -$sig $pid; wait $pid; echo "status $?"; rm -f g_avg.dat; done 2> /dev/null
+% echo t.dat > g.lst && seq 100 > g_avg.dat && mkfifo stalled
+$ exec 3<>stalled; head -c 65536 /dev/zero >&3; for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; kill -$sig $pid; for i in $(seq 300); do [ -e /proc/$pid ] || break; sleep 0.01; done; kill -KILL $pid; wait $pid; echo "status $?"; ls -A | tr '\n' ' '; cat g_avg.dat | wc -l; rm -f g_avg.dat; done 2> /dev/null
 1| status 143
+1| g.lst g_avg.dat stalled t.dat 100
 1| status 137
-& [ "$(ls -A | tr '\n' ' ')" = "g.lst stalled t.dat " ]
+1| g.lst stalled t.dat 0
 
 === a path naming standard output or error is written through it, never truncated
 < a_to_b_t4
@@ -316,25 +367,37 @@ $ (ulimit -f 1; shuffle 100000 -s1 > out; echo "status $?"; pattern_list 16383x 
 < t.dat
 | #lag A B
 | -1 1 2
-% mkdir -m 1777 s && echo t.dat > s/r.lst && printf 'victim\n' > victim
-% setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'ln -s ../victim s/evil_t4 && : > s/r_avg.dat && chmod 666 s/r_avg.dat'
-$ was="$(cat /proc/sys/fs/protected_symlinks) $(cat /proc/sys/fs/protected_regular)"; trap 'set -- $was; echo $1 > /proc/sys/fs/protected_symlinks; echo $2 > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_symlinks; echo 1 > /proc/sys/fs/protected_regular; xfm_unit s/evil_t4; lag_pool s/r.lst > /dev/null
+% mkdir -m 1777 s && echo t.dat > s/r.lst && printf 'victim\n' > victim && mkdir d && chown 65534 d
+% setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'ln -s ../victim s/evil_t4 && : > s/r_avg.dat && chmod 666 s/r_avg.dat && ln -s ../d s/dir'
+$ was="$(cat /proc/sys/fs/protected_symlinks) $(cat /proc/sys/fs/protected_regular)"; trap 'set -- $was; echo $1 > /proc/sys/fs/protected_symlinks; echo $2 > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_symlinks; echo 1 > /proc/sys/fs/protected_regular; xfm_unit s/evil_t4; xfm_unit s/dir/new_t4; lag_pool s/r.lst > /dev/null
 1| @ID@
+1| @ID@
+1| Writing: s/dir/new_t4
 2| xfm_unit: s/evil_t4 write error
 2| lag_pool: s/r_avg.dat write error
 ? 255
 > victim
 | victim
-& [ "$(stat -c '%U %s' s/r_avg.dat)" = "nobody 0" ]
+& [ "$(stat -c '%U %s' s/r_avg.dat)" = "nobody 0" ] && [ "$(wc -l < d/new_t4)" = 7 ]
 
 === header lines stay comments whatever the arguments hold
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
 | scale: 2
-% ln -s a_to_b_t4 "$(printf 'epi\nscale: 1000\n#_to_anat_t4')"
+% ln -s a_to_b_t4 "$(printf 'epi\nscale: 1000\r\n#_to_anat_t4')"
 $ xfm_reverse -u epi* out_t4 > /dev/null
 > out_t4
-| #xfm_reverse -u epi\\nscale: 1000\\n#_to_anat_t4 out_t4
+| #xfm_reverse -u epi\\nscale: 1000\\r\\n#_to_anat_t4 out_t4
 | #@REV@
 | @IDENTITY@
+
+# As with the two runs above, but what takes the name meanwhile is a file
+# that another user plants in a sticky directory.
+=== with the kernel's protections on, a file planted while a new one is written is not written [serial]
+! [ "$(id -u)" = 0 ] && [ -w /proc/sys/fs/protected_regular ] || { echo "needs root and fs.protected_regular"; exit 1; }
+% mkdir -m 1777 s && mkfifo stalled
+$ was=$(cat /proc/sys/fs/protected_regular); trap 'echo $was > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_regular; exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit s/${p}new_t4 > stalled 2> err & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'echo planted > s/new_t4 && chmod 666 s/new_t4'; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; e=$(cat err); echo "${e/$p/}"; cat s/new_t4
+1| status 255
+1| xfm_unit: s/new_t4 write error
+1| planted

@@ -1,5 +1,4 @@
-// The writing path of every output file, and the two header lines that
-// begin each one.
+// The writing path of every output file.
 //
 // A file is created, or refused, exactly where opening it for writing
 // would create or refuse it, and only once every byte has been written
@@ -11,7 +10,6 @@
 #pragma once
 
 #include <cstdio>
-#include <string>
 
 // Opens path for writing. Returns nullptr, with errno set and nothing
 // changed, when it cannot be created or opened for writing.
@@ -22,12 +20,3 @@ FILE *open_output(const char *path);
 // place: the caller reports a write error, and the path holds what it held
 // before.
 bool close_output(FILE *fp);
-
-// The text with every newline and carriage return written as the two
-// characters \n or \r, so that it stays on the comment line it is put on.
-std::string one_line(const char *text);
-
-// "#" with the program name and every argument after it, in order, then "#"
-// with the revision line. Each is written as one_line gives it: only an
-// argument holding a newline or carriage return differs from what was typed.
-void write_command_line(FILE *fp);
