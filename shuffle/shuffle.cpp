@@ -61,6 +61,6 @@ int main(int argc, char *argv[])
 		exit(255);
 	}
 	print_order(order, n);
-	budget_free(order, size_t(bytes));
+	bigfree(order, size_t(bytes));
 	exit_success();
 }
