@@ -16,9 +16,10 @@
 #include "common/cgroup.h"
 
 // A thread's stack. Reading a table takes a few kilobytes of it (fgets,
-// the number conversions, the budget's lock); the C library keeps the
-// thread's own data at its top.
-static const size_t stack_bytes = 128 << 10;
+// the number conversions, the budget's lock): 20 KiB, the C library's data
+// for the thread at its top included, were enough for tokens of 200,000
+// digits.
+static const size_t stack_bytes = 64 << 10;
 
 // What a thread costs the memory budget: its stack, and what the kernel
 // keeps for it (its own stack and records), charged to the cgroup.
