@@ -40,6 +40,12 @@ bool budget_take(size_t bytes);
 // Gives back bytes taken before, once their buffer is freed or replaced.
 void budget_give(size_t bytes);
 
+// Whether bytes more would fit beside what is held now; takes nothing.
+bool budget_has(size_t bytes);
+
+// The bytes taken and not given back.
+uint64_t budget_taken();
+
 // Zero-filled bytes within the budget: null, taking nothing, when they do
 // not fit or cannot be had. Freed, and given back, by budget_free.
 inline void *budget_calloc(size_t bytes)
@@ -61,14 +67,28 @@ inline void budget_free(void *p, size_t bytes)
 	budget_give(bytes);
 }
 
-// Bytes that grow within the budget; freed and given back with it.
+// Memory for an array that grows with the input, within the budget: null,
+// taking nothing, when it does not fit or cannot be had. Freed, and given
+// back, by bigfree with the same size. A large block is mapped on its own
+// and given back to the system when freed; it is placed on huge page
+// boundaries and marked for huge pages, since faulting fresh memory in page
+// by page costs more than filling it.
+void *bigalloc(size_t bytes);
+void bigfree(void *p, size_t bytes);
+
+// Bytes that grow within the budget; freed and given back with it. A
+// buffer moves, leaving an empty one behind, but is never copied.
 struct Buffer {
 	char *data = nullptr;
 	size_t cap = 0;
 
 	Buffer() = default;
-	Buffer(const Buffer &) = delete;
-	Buffer &operator=(const Buffer &) = delete;
+	Buffer(Buffer &&from) noexcept : data(from.data), cap(from.cap)
+	{
+		from.data = nullptr;
+		from.cap = 0;
+	}
+	Buffer &operator=(Buffer &&from) noexcept;
 	~Buffer();
 };
 
@@ -76,3 +96,6 @@ struct Buffer {
 // keeping what it holds. False, leaving it as it was, when that does not fit
 // the budget or cannot be allocated.
 bool reserve(Buffer &buf, size_t need);
+
+// Frees what the buffer holds and gives it back; the buffer is then empty.
+void release(Buffer &buf);

@@ -4,25 +4,41 @@
 #include <climits>
 #include <cstring>
 
-
 // Larger than a table line of a few hundred regions.
 static const size_t block_size = 1 << 17;
-
-FILE *open_lines(LineReader &in, const char *path)
-{
-	FILE *fp = fopen(path, "r");
-	if (!fp)
-		return nullptr;
-	if (!in.block)
-		in.block.reset(new char[block_size]);
-	setvbuf(fp, in.block.get(), _IOFBF, block_size);
-	return fp;
-}
 
 static bool fail(LineReader &in, Fault fault)
 {
 	in.fault = fault;
 	return false;
+}
+
+bool ready_lines(LineReader &in)
+{
+	return reserve(in.block, block_size) && reserve(in.buf, in.first_size);
+}
+
+FILE *open_lines(LineReader &in, const char *path)
+{
+	if (!reserve(in.block, block_size)) {
+		fail(in, Fault::memory);
+		return nullptr;
+	}
+	FILE *fp = fopen(path, "r");
+	if (!fp) {
+		fail(in, Fault::read);
+		return nullptr;
+	}
+	setvbuf(fp, in.block.data, _IOFBF, block_size);
+	return fp;
+}
+
+bool buffer_lines(LineReader &in, FILE *fp)
+{
+	if (!reserve(in.block, block_size))
+		return fail(in, Fault::memory);
+	setvbuf(fp, in.block.data, _IOFBF, block_size);
+	return true;
 }
 
 // fgets reads the stream's own buffer up to the newline and no further. It

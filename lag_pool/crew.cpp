@@ -1,15 +1,29 @@
 #include "lag_pool/crew.h"
 
+#include <malloc.h>
 #include <sched.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 
+#include "common/budget.h"
 #include "common/cgroup.h"
+
+// A thread's stack. Reading a table takes a few kilobytes of it (fgets,
+// the number conversions, the budget's lock): 20 KiB, the C library's data
+// for the thread at its top included, were enough for tokens of 200,000
+// digits.
+static const size_t stack_bytes = 64 << 10;
+
+// What a thread costs the memory budget: its stack, and what the kernel
+// keeps for it (its own stack and records), charged to the cgroup.
+static const size_t thread_bytes = stack_bytes + (32 << 10);
 
 // The CPU quota of the cgroups above the process, in CPUs rounded up: v2
 // cpu.max "QUOTA PERIOD" ("max" is none), v1 cpu.cfs_quota_us (-1 is none)
@@ -48,9 +62,10 @@ int crew_size()
 
 // Reads table after table into free slots until every table is claimed or
 // the crew stops.
-static void work(Crew &crew)
+static void *work(void *arg)
 {
-	LineReader in;
+	Hand &hand = *static_cast<Hand *>(arg);
+	Crew &crew = *hand.crew;
 	std::unique_lock<std::mutex> hold(crew.lock);
 	const int nsub = crew.list->nsub, nslots = crew.nslots;
 	for (;;) {
@@ -58,21 +73,93 @@ static void work(Crew &crew)
 			return crew.stopping || crew.claimed == nsub || crew.claimed < crew.released + nslots;
 		});
 		if (crew.stopping || crew.claimed == nsub)
-			return;
+			return nullptr;
 		int t = crew.claimed++;
-		const char *path = crew.next_path;
-		crew.next_path = next_path(*crew.list, path);
+		const char *path = crew.unclaimed;
+		crew.unclaimed = next_path(*crew.list, path);
 		Subject &s = crew.slots[t % nslots];
 		hold.unlock();
-		try {
-			read_subject(path, in, crew.nreg, crew.mlag, s);
-		} catch (const std::bad_alloc &) {
-			s.fault = Fault::memory;
-		}
+		read_subject(path, hand.in, crew.nreg, crew.mlag, s);
 		hold.lock();
 		crew.slot_table[t % nslots] = t;
 		crew.filled.notify_all();
 	}
+}
+
+// Starts the hand's thread on a stack of its own, its reader's buffers
+// taken first; false when any of it cannot be had.
+static bool start_hand(Crew &crew, Hand &hand)
+{
+	if (!ready_lines(hand.in) || !budget_take(thread_bytes))
+		return false;
+	void *stack = mmap(nullptr, stack_bytes, PROT_READ | PROT_WRITE,
+	                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
+	if (stack == MAP_FAILED) {
+		budget_give(thread_bytes);
+		return false;
+	}
+	// A guard page: a stack that overflows faults instead of writing on.
+	mprotect(stack, sysconf(_SC_PAGESIZE), PROT_NONE);
+	pthread_attr_t attr;
+	pthread_attr_init(&attr);
+	pthread_attr_setstack(&attr, stack, stack_bytes);
+	hand.crew = &crew;
+	int error = pthread_create(&hand.thread, &attr, work, &hand);
+	pthread_attr_destroy(&attr);
+	if (error != 0) {
+		munmap(stack, stack_bytes);
+		budget_give(thread_bytes);
+		return false;
+	}
+	hand.stack = stack;
+	return true;
+}
+
+// Starts up to n threads while each fits with room for a slot of `rows`
+// bytes left over. Signals are blocked in them, so that a handler always
+// runs on the driver's thread. They share the C library's one heap: a heap
+// of a thread's own would reserve 64 MiB of address space.
+static void start_threads(Crew &crew, int n, size_t rows)
+{
+	crew.hands.resize(n);
+	mallopt(M_ARENA_MAX, 1);
+	sigset_t all, old;
+	sigfillset(&all);
+	pthread_sigmask(SIG_SETMASK, &all, &old);
+	for (Hand &hand : crew.hands) {
+		if (!budget_has(thread_bytes + rows) || !start_hand(crew, hand))
+			break;
+		crew.started++;
+	}
+	pthread_sigmask(SIG_SETMASK, &old, nullptr);
+}
+
+// Lets the threads finish the table they are reading, waits for them and
+// gives back their memory and every slot but the first: the driver reads
+// on alone.
+static void stop_crew(Crew &crew)
+{
+	{
+		std::lock_guard<std::mutex> hold(crew.lock);
+		crew.stopping = true;
+		crew.freed.notify_all();
+	}
+	for (int i = 0; i < crew.started; i++) {
+		pthread_join(crew.hands[i].thread, nullptr);
+		munmap(crew.hands[i].stack, stack_bytes);
+		budget_give(thread_bytes);
+	}
+	crew.started = 0;
+	crew.hands.clear();
+	if (crew.nslots > 1)
+		crew.slots.resize(1);
+	crew.nslots = std::min(crew.nslots, 1);
+}
+
+Crew::~Crew()
+{
+	stop_crew(*this);
+	budget_give(books);
 }
 
 bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads)
@@ -80,45 +167,53 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 	crew.list = &list;
 	crew.nreg = nreg;
 	crew.mlag = mlag;
-	crew.next_path = next_path(list, nullptr);
-	threads = std::max(1, std::min(threads, list.nsub));
-	size_t rows = (2 * size_t(mlag) + 1) * size_t(nreg) * sizeof(float);
-	crew.slots = std::vector<Subject>(2 * threads);
-	while (crew.nslots < 2 * threads && reserve(crew.slots[crew.nslots].rows, rows))
-		crew.nslots++;
-	if (crew.nslots == 0)
+	crew.unclaimed = next_path(list, nullptr);
+	threads = std::min(threads, list.nsub);
+	if (threads < 2)
+		threads = 0;
+	size_t nslots = threads > 0 ? 2 * size_t(threads) : 1;
+	size_t books = nslots * (sizeof(Subject) + sizeof(int)) + threads * sizeof(Hand);
+	if (!budget_take(books))
 		return false;
-	crew.slot_table.assign(crew.nslots, -1);
-	threads = std::min(threads, crew.nslots);
-	for (int i = 0; i < threads; i++)
-		crew.threads.emplace_back(work, std::ref(crew));
+	crew.books = books;
+	crew.slots.resize(nslots);
+	crew.slot_table.assign(nslots, -1);
+
+	size_t rows = (2 * size_t(mlag) + 1) * size_t(nreg) * sizeof(float);
+	if (!reserve(crew.slots[0].rows, rows))
+		return false;
+	crew.nslots = 1;
+	while (size_t(crew.nslots) < nslots && budget_has(2 * rows) &&
+	       reserve(crew.slots[crew.nslots].rows, rows))
+		crew.nslots++;
+	if (crew.nslots > 1)
+		start_threads(crew, std::min(threads, crew.nslots), rows);
+	if (crew.started == 0)
+		stop_crew(crew);
 	return true;
 }
 
-Subject &take_subject(Crew &crew, int t)
+Subject &take_subject(Crew &crew, int t, const char *path, LineReader &in)
 {
-	std::unique_lock<std::mutex> hold(crew.lock);
-	int slot = t % crew.nslots;
-	crew.filled.wait(hold, [&] { return crew.slot_table[slot] == t; });
-	return crew.slots[slot];
+	if (crew.started > 0) {
+		std::unique_lock<std::mutex> hold(crew.lock);
+		int slot = t % crew.nslots;
+		crew.filled.wait(hold, [&] { return crew.slot_table[slot] == t; });
+		if (crew.slots[slot].fault != Fault::memory)
+			return crew.slots[slot];
+		hold.unlock();
+		stop_crew(crew);
+	}
+	read_subject(path, in, crew.nreg, crew.mlag, crew.slots[0]);
+	return crew.slots[0];
 }
 
 void release_subject(Crew &crew, int t)
 {
+	if (crew.started == 0)
+		return;
 	std::lock_guard<std::mutex> hold(crew.lock);
 	crew.slot_table[t % crew.nslots] = -1;
 	crew.released++;
 	crew.freed.notify_all();
-}
-
-void stop_crew(Crew &crew)
-{
-	{
-		std::lock_guard<std::mutex> hold(crew.lock);
-		crew.stopping = true;
-		crew.freed.notify_all();
-	}
-	for (std::thread &thread : crew.threads)
-		thread.join();
-	crew.threads.clear();
 }

@@ -3,45 +3,70 @@
 // printed are as if the tables were read one after another. A thread never
 // ends the run: a table that fails is handed over with its fault, and the
 // driver reports it when its turn comes.
+//
+// The run one thread needs comes first: the driver itself can read every
+// table into the first slot. Further slots and threads are taken only from
+// what is left of the memory budget, and a table that a thread could not
+// read for want of memory is read again by the driver, with the threads
+// stopped and their memory given back; so the result is the one thread's
+// whatever the number of threads.
 #pragma once
+
+#include <pthread.h>
 
 #include <condition_variable>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include "lag_pool/list.h"
 #include "lag_pool/table.h"
 
+struct Crew;
+
+// One thread of the crew, with its own stack and reader.
+struct Hand {
+	Crew *crew = nullptr;
+	pthread_t thread;
+	void *stack = nullptr;
+	LineReader in;
+};
+
 struct Crew {
-	const TableList *list;
-	int nreg, mlag;
-	std::vector<Subject> slots;  // table t is read into slot t % nslots
-	int nslots = 0;              // the slots with room for a table's rows
-	std::vector<int> slot_table; // the table a slot holds, -1 while it is read
-	std::vector<std::thread> threads;
+	const TableList *list = nullptr;
+	int nreg = 0, mlag = 0;
+	std::vector<Subject> slots;   // table t is read into slot t % nslots
+	int nslots = 0;               // the slots with room for a table's rows
+	std::vector<int> slot_table;  // the table a slot holds, -1 while it is read
+	std::vector<Hand> hands;
+	int started = 0;              // the hands whose thread runs
+	size_t books = 0;             // the budget's bytes for these vectors
 	std::mutex lock;
 	std::condition_variable freed, filled;
-	const char *next_path;       // the path of the next table to read
-	int claimed = 0;             // tables handed to a thread
-	int released = 0;            // tables the driver is done with
+	const char *unclaimed = nullptr;  // the path of the next table to read
+	int claimed = 0;              // tables handed to a thread
+	int released = 0;             // tables the driver is done with
 	bool stopping = false;
+
+	Crew() = default;
+	Crew(const Crew &) = delete;
+	Crew &operator=(const Crew &) = delete;
+	~Crew();  // stops the threads and waits for them
 };
 
 // The threads worth starting on this machine: the CPUs the process may run
 // on (its affinity, cut to its cgroup's CPU quota), or REGKIT_THREADS when
-// that is a positive number.
+// that is a whole number from 1 to 4096.
 int crew_size();
 
-// Prepares slots for the tables (up to two for each of `threads` threads,
-// as many as fit the memory budget, at least one) and starts the threads.
-// False when not even one slot fits.
+// Takes the first slot from the budget, then as many further slots (up to
+// two for each of `threads` threads) and threads as fit beside what stays
+// free, and starts the threads: none for one thread, or when fewer than two
+// slots or no thread could be had. False when not even the first slot fits.
 bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads);
 
-// The subject of table t (counted from 0 in list order), once it is read.
-// Tables are taken in order, each once, and given back with release.
-Subject &take_subject(Crew &crew, int t);
+// The subject of table t (counted from 0 in list order), whose path is
+// given, once it is read: by the crew, or by the driver with in when no
+// thread runs or a thread ran out of memory on it. Tables are taken in
+// order, each once, and given back with release_subject.
+Subject &take_subject(Crew &crew, int t, const char *path, LineReader &in);
 void release_subject(Crew &crew, int t);
-
-// Lets the threads finish the table they are reading and waits for them.
-void stop_crew(Crew &crew);

@@ -7,7 +7,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "common/args.h"
 #include "common/budget.h"
@@ -15,6 +15,7 @@
 #include "common/lines.h"
 #include "common/output/output.h"
 #include "common/prog.h"
+#include "common/tokens.h"
 #include "lag_pool/crew.h"
 #include "lag_pool/getroot.h"
 #include "lag_pool/list.h"
@@ -36,7 +37,7 @@ static int read_paths(const char *lstfile, LineReader &in, TableList &list)
 	printf("Reading: %s\n", lstfile);
 	FILE *lst = open_lines(in, lstfile);
 	if (!lst)
-		report(Fault::read, lstfile);
+		report(in.fault, lstfile);
 	const char *unreadable;
 	Fault fault = read_list(lst, in, list, &unreadable);
 	if (fault != Fault::none)
@@ -50,22 +51,20 @@ static void measure(const char *path, LineReader &in, Pool &p)
 {
 	FILE *fp = open_lines(in, path);
 	if (!fp)
-		report(Fault::read, path);
+		report(in.fault, path);
 	Fault fault = measure_table(fp, in, p.nreg, p.mlag);
 	if (fault != Fault::none)
 		report(fault, path);
 	fclose(fp);
 }
 
-// The bytes of the sums, of the labels, of gammabar and of roiavg;
-// SIZE_MAX when they are past counting.
-static size_t pool_bytes(const Pool &p)
+// n zero floats within the memory budget, or the memory error.
+static float *floats(size_t n)
 {
-	uint64_t floats = uint64_t(p.nlag) * uint64_t(p.nreg) + 2 * uint64_t(p.nlag);
-	uint64_t labels = uint64_t(p.nreg) * sizeof(std::string);
-	if (floats > (SIZE_MAX - labels) / sizeof(float))
-		return SIZE_MAX;
-	return floats * sizeof(float) + labels;
+	void *p = n <= SIZE_MAX / sizeof(float) ? budget_calloc(n * sizeof(float)) : nullptr;
+	if (!p)
+		report(Fault::memory, nullptr);
+	return static_cast<float *>(p);
 }
 
 // Makes room for the sums: nothing is allocated that the run may not have.
@@ -76,33 +75,32 @@ static void make_pool(Pool &p)
 	if (p.mlag > (INT_MAX - 1) / 2)
 		report(Fault::memory, nullptr);
 	p.nlag = 2 * p.mlag + 1;
-	if (!budget_take(pool_bytes(p)))
-		report(Fault::memory, nullptr);
-	p.regname.resize(p.nreg);
-	p.avg.resize(size_t(p.nlag) * p.nreg);
+	p.avg = floats(size_t(p.nlag) * size_t(p.nreg));
 }
 
 // Sums the tables in list order as the crew reads them. What a table prints
-// appears in that order; the first table that fails ends the run, and
-// nothing of a later one appears.
-static void pool_tables(const TableList &list, Pool &p)
+// appears in that order. Returns the fault of the first table that fails,
+// *failed naming it; nothing of a later table appears. The crew has
+// stopped when it returns.
+static Fault pool_tables(const TableList &list, LineReader &in, Pool &p, const char **failed)
 {
 	Crew crew;
+	*failed = nullptr;
 	if (!start_crew(crew, list, p.nreg, p.mlag, crew_size()))
-		report(Fault::memory, nullptr);
+		return Fault::memory;
 	const char *path = next_path(list, nullptr);
 	for (int t = 0; t < p.nsub; t++, path = next_path(list, path)) {
-		Subject &s = take_subject(crew, t);
+		Subject &s = take_subject(crew, t, path, in);
 		if (s.textlen > 0)
 			fwrite(s.text.data, 1, s.textlen, stdout);
 		if (s.fault != Fault::none) {
-			stop_crew(crew);
-			report(s.fault, path);
+			*failed = path;
+			return s.fault;
 		}
 		add_subject(p, s);
 		release_subject(crew, t);
 	}
-	stop_crew(crew);
+	return Fault::none;
 }
 
 // Creates a result file and writes its two header lines.
@@ -122,12 +120,23 @@ static void finish(FILE *fp, const std::string &name)
 		report(Fault::write, name.c_str());
 }
 
+// A label right-aligned in a field of 10, as "%10s" prints it.
+static void put_label(FILE *fp, std::string_view label)
+{
+	for (size_t n = label.size(); n < 10; n++)
+		putc(' ', fp);
+	fwrite(label.data(), 1, label.size(), fp);
+}
+
 static void write_avg(const std::string &name, const Pool &p)
 {
 	FILE *fp = create(name);
 	fprintf(fp, "#%9s", "lag");
-	for (const std::string &label : p.regname)
-		fprintf(fp, "%10s", label.c_str());
+	const char *labels = p.labels.data;
+	if (p.has_labels)
+		next_token(&labels);  // the lag column's
+	for (int r = 0; r < p.nreg; r++)
+		put_label(fp, p.has_labels ? next_token(&labels) : std::string_view());
 	fprintf(fp, "\n");
 	for (int lag = -p.mlag; lag <= p.mlag; lag++) {
 		const float *row = &p.avg[lag_row(p, lag)];
@@ -139,8 +148,7 @@ static void write_avg(const std::string &name, const Pool &p)
 	finish(fp, name);
 }
 
-static void write_roiavg(const std::string &name, const Pool &p,
-                         const std::vector<float> &roiavg)
+static void write_roiavg(const std::string &name, const Pool &p, const float *roiavg)
 {
 	FILE *fp = create(name);
 	fprintf(fp, "#%9s%10s\n", "lag", "ROIavg");
@@ -149,8 +157,8 @@ static void write_roiavg(const std::string &name, const Pool &p,
 	finish(fp, name);
 }
 
-static void write_gammabar(const std::string &name, const Pool &p,
-                           const std::vector<float> &gammabar, float sum)
+static void write_gammabar(const std::string &name, const Pool &p, const float *gammabar,
+                           float sum)
 {
 	FILE *fp = create(name);
 	fprintf(fp, "#sum of gammabar = %.4f\n", sum);
@@ -175,20 +183,20 @@ int main(int argc, char *argv[])
 		measure(next_path(list, nullptr), in, p);
 		printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
 		make_pool(p);
-		std::vector<float> gammabar(p.nlag);
-		pool_tables(list, p);
+		float *gammabar = floats(p.nlag), *roiavg = floats(p.nlag);
+		const char *failed;
+		Fault fault = pool_tables(list, in, p, &failed);
+		if (fault != Fault::none)
+			report(fault, failed);
 
-		group_means(p.avg.data(), p.avg.size(), p.nsub);
+		group_means(p.avg, size_t(p.nlag) * p.nreg, p.nsub);
 		std::string root = getroot(lstfile);
 		write_avg(root + "_avg.dat", p);
 
-		{
-			std::vector<float> roiavg(p.nlag);
-			roi_means(p.avg.data(), p.nreg, p.nlag, roiavg.data());
-			write_roiavg(root + "_ROIavg.dat", p, roiavg);
-		}
+		roi_means(p.avg, p.nreg, p.nlag, roiavg);
+		write_roiavg(root + "_ROIavg.dat", p, roiavg);
 
-		float sum = cross_products(p.avg.data(), p.nreg, p.nlag, gammabar.data());
+		float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
 		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
 		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
 	} catch (const std::bad_alloc &) {

@@ -1,8 +1,7 @@
 #include "lag_pool/pool.h"
 
 #include <cstdint>
-
-#include "common/tokens.h"
+#include <utility>
 
 void add_row(float *sums, const float *values, int nreg)
 {
@@ -10,17 +9,16 @@ void add_row(float *sums, const float *values, int nreg)
 		sums[r] += values[r];
 }
 
-void add_subject(Pool &p, const Subject &s)
+void add_subject(Pool &p, Subject &s)
 {
 	const float *rows = reinterpret_cast<const float *>(s.rows.data);
 	for (int i = 0; i < s.nrows; i++)
 		add_row(&p.avg[size_t(i) * p.nreg], rows + size_t(i) * p.nreg, p.nreg);
 	if (!s.has_labels)
 		return;
-	const char *rest = s.labels.data;
-	next_token(&rest);
-	for (std::string &label : p.regname)
-		label = next_token(&rest);
+	std::swap(p.labels, s.labels);
+	s.has_labels = false;
+	p.has_labels = true;
 }
 
 void group_means(float *avg, size_t n, int nsub)

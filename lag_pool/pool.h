@@ -8,9 +8,8 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
-#include <vector>
 
+#include "common/budget.h"
 #include "lag_pool/table.h"
 
 // The shape of every table, taken from the first, and the sums over the
@@ -21,8 +20,9 @@ struct Pool {
 	int nreg;  // regions: the value columns
 	int mlag;  // the largest lag; rows run from -mlag to +mlag
 	int nlag;  // rows: 2 * mlag + 1
-	std::vector<std::string> regname;
-	std::vector<float> avg;  // row by row: the sums, then the group means
+	Buffer labels;            // the header line that named the regions last
+	bool has_labels = false;  // false until a table brings one
+	float *avg;  // nlag rows of nreg floats: the sums, then the group means
 };
 
 // Where the sums or means of a lag begin in avg.
@@ -38,8 +38,10 @@ inline size_t lag_row(const Pool &p, int lag)
 void add_row(float *sums, const float *values, int nreg);
 
 // Adds one subject's rows to the sums, lag by lag, and takes its labels, if
-// it brings any, in place of those so far. Subjects come in list order.
-void add_subject(Pool &p, const Subject &s);
+// it brings any, in place of those so far; the subject keeps the pool's old
+// buffer for its next table, so that nothing is allocated here. Subjects
+// come in list order.
+void add_subject(Pool &p, Subject &s);
 
 // Turns the n sums into group means over nsub subjects.
 void group_means(float *avg, size_t n, int nsub);

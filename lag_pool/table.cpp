@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <string>
 
 #include "common/tokens.h"
 
@@ -90,7 +89,7 @@ void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject 
 	s.has_labels = false;
 	FILE *fp = open_lines(in, path);
 	if (!fp) {
-		s.fault = Fault::read;
+		s.fault = in.fault;
 		return;
 	}
 	const char *reading = "Reading: ";
@@ -163,12 +162,12 @@ float cell_value(std::string_view tok)
 		return static_cast<float>(d);
 	// Every other form, and values beyond the range of a double, take
 	// strtod's own result: its infinities, zeros and 0 for no number.
-	return static_cast<float>(strtod(std::string(tok).c_str(), nullptr));
+	return static_cast<float>(strtod(first, nullptr));
 }
 
 int lag_value(std::string_view tok)
 {
-	return static_cast<int32_t>(strtol(std::string(tok).c_str(), nullptr, 10));
+	return static_cast<int32_t>(strtol(tok.data(), nullptr, 10));
 }
 
 // The next token of the line as a value, *p moving past it; false when the

@@ -42,10 +42,14 @@ Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s);
 void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject &s);
 
 // A value: what strtod reads from the token, taken to single precision.
+// The token must end where its text does, at a byte that is not graphic
+// or a NUL, as next_token's tokens do: strtod and strtol stop there on
+// their own, so the token is read in place, with no copy whose size grows
+// with the line.
 float cell_value(std::string_view tok);
 
 // A lag: the base-10 integer prefix that strtol reads from the token, kept
-// to its low 32 bits as a 32-bit int does.
+// to its low 32 bits as a 32-bit int does. The token ends as above.
 int lag_value(std::string_view tok);
 
 // Reads a data line that must hold the lag `lag` and then exactly nreg

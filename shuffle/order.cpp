@@ -1,37 +1,9 @@
-// The order: its memory and its printing.
+// The order: its printing.
 #include "shuffle/order.h"
 
 #include <bit>
-#include <cstdlib>
+#include <cstdint>
 #include <cstring>
-
-#include <sys/mman.h>
-
-#include "common/budget.h"
-
-static const size_t huge = 2 << 20;
-
-static void *hugealloc(size_t bytes)
-{
-	void *p;
-	if (posix_memalign(&p, huge, bytes) != 0)
-		return nullptr;
-#ifdef MADV_HUGEPAGE
-	// Only advice: without huge pages the block works the same, slower.
-	madvise(p, bytes / huge * huge, MADV_HUGEPAGE);
-#endif
-	return p;
-}
-
-void *bigalloc(size_t bytes)
-{
-	if (!budget_take(bytes))
-		return nullptr;
-	void *p = bytes < huge ? malloc(bytes ? bytes : 1) : hugealloc(bytes);
-	if (!p)
-		budget_give(bytes);
-	return p;
-}
 
 static const char twodigits[] =
 	"00010203040506070809101112131415161718192021222324252627282930313233343536373839"

@@ -14,7 +14,6 @@
 #include <cstring>
 
 #include "common/budget.h"
-#include "shuffle/order.h"
 
 static const int top_shift = 23;
 static const int ntop = 1 << (31 - top_shift);
@@ -142,12 +141,12 @@ bool permute(int *values, int n, uint32_t seed)
 	size_t scratchbytes = count_buckets(seed, n, start) * sizeof(uint64_t);
 	auto scratch = static_cast<uint64_t *>(bigalloc(scratchbytes));
 	if (!scratch) {
-		budget_free(keys, keybytes);
+		bigfree(keys, keybytes);
 		return false;
 	}
 	fill_buckets(seed, n, start, keys, values);
 	sort_buckets(keys, values, start, scratch);
-	budget_free(scratch, scratchbytes);
-	budget_free(keys, keybytes);
+	bigfree(scratch, scratchbytes);
+	bigfree(keys, keybytes);
 	return true;
 }

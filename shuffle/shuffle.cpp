@@ -57,6 +57,6 @@ int main(int argc, char *argv[])
 		report_as("permute", Fault::memory, nullptr);
 	}
 	print_order(order, n);
-	budget_free(order, size_t(bytes));
+	bigfree(order, size_t(bytes));
 	exit_success();
 }

@@ -20,6 +20,19 @@ static void usage(FILE *out)
 	fprintf(out, "\t-i\tmap through the inverse transform\n");
 }
 
+// Standard output, when it is no terminal, through a block large enough
+// that a stream of points is written in few system calls. The block is
+// taken from the budget and held to the end of the run; without it the
+// stream keeps its own small buffer.
+static void buffer_output()
+{
+	const size_t size = 1 << 17;
+	if (isatty(STDOUT_FILENO))
+		return;
+	if (void *block = budget_calloc(size))
+		setvbuf(stdout, static_cast<char *>(block), _IOFBF, size);
+}
+
 // The point mapped by t4 and printed as "%.4f" three times, then the rest
 // of its line.
 static void print_point(const float t4[16], const Point &p)
@@ -87,14 +100,13 @@ int main(int argc, char *argv[])
 	const char *name = path[1] ? path[1] : "-";
 	if (path[1]) {
 		if (!(fp = open_lines(in, path[1])))
-			report(Fault::read, path[1]);
+			report(in.fault, path[1]);
 	} else {
 		fp = stdin;
-		in.block.reset(new char[1 << 17]);
-		setvbuf(stdin, in.block.get(), _IOFBF, 1 << 17);
+		if (!buffer_lines(in, stdin))
+			report(in.fault, name);
 	}
-	if (!isatty(STDOUT_FILENO))
-		setvbuf(stdout, nullptr, _IOFBF, 1 << 17);
+	buffer_output();
 	map_points(t4, in, fp, name);
 	if (fp != stdin)
 		fclose(fp);

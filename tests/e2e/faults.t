@@ -198,7 +198,8 @@ $ lag_pool a.lst > /dev/null; lag_pool r.lst > /dev/null
 
 # Inside the limit the line buffer may grow to half of it, not further.
 === an endless line is a memory error: /dev/zero as a list or a transform
-$ memlimit 1G lag_pool /dev/zero; echo "status $?"; memlimit 1G xfm_reverse /dev/zero
+! uninstrumented lag_pool
+$ memlimit 32M lag_pool /dev/zero; echo "status $?"; memlimit 32M xfm_reverse /dev/zero
 1| @POOL@
 1| Reading: /dev/zero
 1| status 255

@@ -64,8 +64,9 @@ $ shuffle 4294967295 -s1
 1| shuffle: memory allocation error
 ? 255
 
+# 60 MB of order in 32 MiB; 12 MB of order and as much of keys in 16 MiB.
 === arrays that do not fit the memory of the run end it with a memory message, not a kill
-$ memlimit 1G shuffle 400000000 -s1; memlimit 1G shuffle 200000000 -s1
+$ memlimit 32M shuffle 15000000; memlimit 16M shuffle 3000000 -s1
 1| shuffle: memory allocation error
 2| permute: memory allocation error
 ? 255

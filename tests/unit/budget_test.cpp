@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace {
 
 const uint64_t none = UINT64_MAX, GiB = uint64_t(1) << 30;
@@ -29,6 +31,23 @@ TEST(Budget, ARequestFitsBesideWhatIsHeldAndTheProgram)
 	EXPECT_FALSE(fits(0, 1, 1 << 20));    // a limit below the program itself
 	EXPECT_FALSE(fits(GiB, none, none));  // no wrap-around
 	EXPECT_TRUE(fits(0, 8 * GiB, none));
+}
+
+// Each growth gives back the size it replaces, a move hands the count on
+// with the bytes, and freeing gives back the rest.
+TEST(Budget, ABufferHoldsItsSizeAndNoMore)
+{
+	const uint64_t before = budget_taken();
+	{
+		Buffer buf;
+		for (size_t need : {10, 5000, 5001, 100000}) {
+			ASSERT_TRUE(reserve(buf, need));
+			EXPECT_EQ(budget_taken() - before, buf.cap);
+		}
+		Buffer moved = std::move(buf);
+		EXPECT_EQ(budget_taken() - before, moved.cap);
+	}
+	EXPECT_EQ(budget_taken(), before);
 }
 
 }  // namespace
