@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/integers.h"
 #include "common/tokens.h"
 
 // A header line gives '#' no meaning of its own: every one becomes a blank.
@@ -168,7 +169,7 @@ float cell_value(std::string_view tok)
 
 int lag_value(std::string_view tok)
 {
-	return static_cast<int32_t>(strtol(std::string(tok).c_str(), nullptr, 10));
+	return read_low32(std::string(tok).c_str());
 }
 
 // The next token of the line as a value, *p moving past it; false when the
