@@ -30,8 +30,7 @@ cmake --install "$build/gtest/build" >/dev/null
 
 cmake -S . -B "$build" "${cross[@]}" -DGTest_DIR="$PWD/$build/gtest/lib/cmake/GTest" >/dev/null
 cmake --build "$build" -j2 >/dev/null
-file "$build/bin/shuffle"
-ctest --test-dir "$build" --output-on-failure -j2 | tail -4
+ctest --test-dir "$build" --output-on-failure -j2
 
 diff -u <(tests/cross/outputs.sh "$reference") <(tests/cross/outputs.sh "$build/bin" "$qemu")
 echo "$arch: the same bytes as the native build on nan and inf inputs"
