@@ -3,14 +3,15 @@
 # its unit tests and transcripts under qemu-user, and compares its bytes on
 # nan and inf inputs with those of a native build.
 #
-#   build.sh ARCH REFERENCE_BINDIR     ARCH: arm64, s390x or i386
+#   build.sh ARCH REFERENCE     ARCH: arm64, s390x or i386; REFERENCE: what
+#                               outputs.sh printed for the native build
 #
 # The programs are static; the unit tests find the target's shared
-# libraries under /usr/TRIPLET. Works in build-ARCH/; GoogleTest is built for the target from
-# /usr/src/googletest into build-ARCH/gtest.
+# libraries under /usr/TRIPLET. Works in build-ARCH/, with GoogleTest built
+# for the target from /usr/src/googletest into build-ARCH/gtest.
 set -euo pipefail
+arch=$1 reference=$(realpath "$2")
 cd "$(dirname "$0")/../.."
-arch=$1 reference=$2
 
 case $arch in
 arm64) triplet=aarch64-linux-gnu processor=aarch64 qemu=qemu-aarch64-static ;;
@@ -32,5 +33,6 @@ cmake -S . -B "$build" "${cross[@]}" -DGTest_DIR="$PWD/$build/gtest/lib/cmake/GT
 cmake --build "$build" -j2 >/dev/null
 ctest --test-dir "$build" --output-on-failure -j2
 
-diff -u <(tests/cross/outputs.sh "$reference") <(tests/cross/outputs.sh "$build/bin" "$qemu")
+tests/cross/outputs.sh "$build/bin" $qemu >"$build/outputs.txt"
+diff -u "$reference" "$build/outputs.txt"
 echo "$arch: the same bytes as the native build on nan and inf inputs"
