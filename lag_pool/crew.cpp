@@ -10,6 +10,7 @@
 #include <new>
 
 #include "common/cgroup.h"
+#include "common/integers.h"
 
 // The CPU quota of the cgroups above the process, in CPUs rounded up: v2
 // cpu.max "QUOTA PERIOD" ("max" is none), v1 cpu.cfs_quota_us (-1 is none)
@@ -37,7 +38,7 @@ int crew_size()
 	const char *asked = getenv("REGKIT_THREADS");
 	if (asked && *asked) {
 		char *end;
-		long n = strtol(asked, &end, 10);
+		int64_t n = read_int64(asked, &end);
 		if (*end == '\0' && n >= 1 && n <= 4096)
 			return int(n);
 	}
