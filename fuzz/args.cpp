@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "common/args.h"
+#include "common/integers.h"
 #include "common/prog.h"
 #include "fuzz/check.h"
 #include "shuffle/numbers.h"
@@ -82,7 +83,7 @@ void check_shuffle(int argc, char *argv[])
 {
 	const char *count;
 	if (positionals(argc, argv, &count, 1) == 1)
-		demand(low32(count) == strtol32(count));
+		demand(read_low32(count) == strtol32(count));
 	int32_t seed = 0;
 	for (int i = 1; i < argc; i++)
 		if (const char *s = is_option(argv[i]) ? strchr(argv[i], 's') : nullptr)

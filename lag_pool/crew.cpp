@@ -14,6 +14,7 @@
 
 #include "common/budget.h"
 #include "common/cgroup.h"
+#include "common/integers.h"
 
 // A thread's stack. Reading a table takes a few kilobytes of it (fgets,
 // the number conversions, the budget's lock): 20 KiB, the C library's data
@@ -51,7 +52,7 @@ int crew_size()
 	const char *asked = getenv("REGKIT_THREADS");
 	if (asked && *asked) {
 		char *end;
-		long n = strtol(asked, &end, 10);
+		int64_t n = read_int64(asked, &end);
 		if (*end == '\0' && n >= 1 && n <= 4096)
 			return int(n);
 	}

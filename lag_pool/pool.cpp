@@ -3,10 +3,13 @@
 #include <cstdint>
 #include <utility>
 
+#include "common/ieee.h"
+#include "common/tokens.h"
+
 void add_row(float *sums, const float *values, int nreg)
 {
 	for (int r = 0; r < nreg; r++)
-		sums[r] += values[r];
+		sums[r] = fp_add(sums[r], values[r]);
 }
 
 void add_subject(Pool &p, Subject &s)
@@ -25,7 +28,7 @@ void group_means(float *avg, size_t n, int nsub)
 {
 	float count = static_cast<float>(nsub);
 	for (size_t c = 0; c < n; c++)
-		avg[c] /= count;
+		avg[c] = fp_div(avg[c], count);
 }
 
 void roi_means(const float *avg, int nreg, int nlag, float *roiavg)
@@ -35,8 +38,8 @@ void roi_means(const float *avg, int nreg, int nlag, float *roiavg)
 		const float *row = avg + size_t(i) * nreg;
 		float sum = 0;
 		for (int r = 0; r < nreg; r++)
-			sum += row[r];
-		roiavg[i] = sum / count;
+			sum = fp_add(sum, row[r]);
+		roiavg[i] = fp_div(sum, count);
 	}
 }
 
@@ -55,9 +58,9 @@ float cross_products(const float *avg, int nreg, int nlag, float *gammabar)
 		for (int j = 0; j < nreg; j++)
 			for (int k = 0; k < nreg; k++)
 				if (j != k)
-					g += row[j] * row[k];
-		gammabar[i] = g / pairs;
-		total += gammabar[i];
+					g = fp_add(g, fp_mul(row[j], row[k]));
+		gammabar[i] = fp_div(g, pairs);
+		total = fp_add(total, gammabar[i]);
 	}
 	return total;
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/integers.h"
 #include "common/tokens.h"
 
 // A header line gives '#' no meaning of its own: every one becomes a blank.
@@ -167,7 +168,7 @@ float cell_value(std::string_view tok)
 
 int lag_value(std::string_view tok)
 {
-	return static_cast<int32_t>(strtol(tok.data(), nullptr, 10));
+	return read_low32(tok.data());
 }
 
 // The next token of the line as a value, *p moving past it; false when the

@@ -6,6 +6,7 @@
 
 #include "common/args.h"
 #include "common/budget.h"
+#include "common/integers.h"
 #include "common/prog.h"
 #include "shuffle/numbers.h"
 #include "shuffle/order.h"
@@ -41,7 +42,7 @@ int main(int argc, char *argv[])
 	const char *count;
 	if (positionals(argc, argv, &count, 1) < 1)
 		exit_usage(stdout);
-	int n = low32(count);
+	int n = read_low32(count);
 	int seed = seed_option(argc, argv);
 
 	int64_t bytes = int64_t(n) * int64_t(sizeof(int));

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "common/ieee.h"
+
 // Position of entry (i, j), counted from 1, in a matrix with leading
 // dimension d.
 static inline ptrdiff_t at(int i, int j, int d)
@@ -16,7 +18,7 @@ void matmul(const float *a, const float *b, float *c, int n)
 		for (int k = 1; k <= n; k++) {
 			float s = 0.0f;
 			for (int j = 1; j <= n; j++)
-				s = s + a[at(i, j, n)] * b[at(j, k, n)];
+				s = fp_add(s, fp_mul(a[at(i, j, n)], b[at(j, k, n)]));
 			c[at(i, k, n)] = s;
 		}
 }
@@ -29,8 +31,8 @@ void matmulc(const float *a, const float *b, float *c, int n)
 			for (int j = 1; j <= n; j++) {
 				const float *x = &a[2 * at(i, j, n)];
 				const float *y = &b[2 * at(j, k, n)];
-				sr = sr + (x[0] * y[0] - x[1] * y[1]);
-				si = si + (x[1] * y[0] + x[0] * y[1]);
+				sr = fp_add(sr, fp_sub(fp_mul(x[0], y[0]), fp_mul(x[1], y[1])));
+				si = fp_add(si, fp_add(fp_mul(x[1], y[0]), fp_mul(x[0], y[1])));
 			}
 			c[2 * at(i, k, n)] = sr;
 			c[2 * at(i, k, n) + 1] = si;
@@ -46,7 +48,7 @@ void matmulg(const float *a, int l, int m, const float *b, int n, float *c)
 				continue;
 			float s = 0.0f;
 			for (int j = 1; j <= m; j++)
-				s = s + a[at(i, j, l)] * b[at(j, k, m)];
+				s = fp_add(s, fp_mul(a[at(i, j, l)], b[at(j, k, m)]));
 			c[at(i, k, l)] = s;
 		}
 }
@@ -114,19 +116,19 @@ int matinv(float *a, int n, float &det)
 
 		for (int i = 1; i <= n; i++)
 			if (i != k)
-				A(i, k) = -(A(i, k) / p);
+				A(i, k) = -fp_div(A(i, k), p);
 		for (int i = 1; i <= n; i++) {
 			if (i == k)
 				continue;
 			for (int j = 1; j <= n; j++)
 				if (j != k)
-					A(i, j) = A(i, k) * A(k, j) + A(i, j);
+					A(i, j) = fp_add(fp_mul(A(i, k), A(k, j)), A(i, j));
 		}
 		for (int j = 1; j <= n; j++)
 			if (j != k)
-				A(k, j) = A(k, j) / p;
-		A(k, k) = 1.0f / p;
-		det = p * det;
+				A(k, j) = fp_div(A(k, j), p);
+		A(k, k) = fp_div(1.0f, p);
+		det = fp_mul(p, det);
 	}
 
 	// Undo the interchanges in reverse: a row exchange by a column
@@ -154,7 +156,7 @@ int geninv(const float *a, float *w, float *b, int n, float &det)
 		for (int j = 1; j <= n; j++) {
 			float s = 0.0f;
 			for (int k = 1; k <= n; k++)
-				s = s + a[at(k, i, n)] * a[at(k, j, n)];
+				s = fp_add(s, fp_mul(a[at(k, i, n)], a[at(k, j, n)]));
 			w[at(i, j, n)] = s;
 		}
 
@@ -165,7 +167,7 @@ int geninv(const float *a, float *w, float *b, int n, float &det)
 		for (int j = 1; j <= n; j++) {
 			float s = 0.0f;
 			for (int l = 1; l <= n; l++)
-				s = s + w[at(i, l, n)] * a[at(j, l, n)];
+				s = fp_add(s, fp_mul(w[at(i, l, n)], a[at(j, l, n)]));
 			b[at(i, j, n)] = s;
 		}
 	return 0;

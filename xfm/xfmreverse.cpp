@@ -1,5 +1,6 @@
 #include "xfm/xfmreverse.h"
 
+#include "common/ieee.h"
 #include "xfm/matopr.h"
 
 // Entry (i, j), counted from 1, of a transform matrix.
@@ -29,7 +30,7 @@ void xfmreverse(const float t[16], float r[16])
 		r[at4(4, i)] = 0.0f;
 		r[at4(i, 4)] = 0.0f;
 		for (int k = 1; k <= 3; k++)
-			r[at4(i, 4)] = r[at4(i, 4)] - r[at4(i, k)] * b[k - 1];
+			r[at4(i, 4)] = fp_sub(r[at4(i, 4)], fp_mul(r[at4(i, k)], b[k - 1]));
 	}
 	r[at4(4, 4)] = 1.0f;
 }

@@ -5,6 +5,7 @@
 
 #include "common/args.h"
 #include "common/header.h"
+#include "common/ieee.h"
 #include "common/prog.h"
 #include "xfm/matopr.h"
 #include "xfm/t4.h"
@@ -43,7 +44,7 @@ int main(int argc, char *argv[])
 	read_and_list(path[1], right, rscale);
 
 	matmul(left, right, product, 4);
-	float pscale = lscale * rscale;
+	float pscale = fp_mul(lscale, rscale);
 	t4list(stdout, product);
 	printf("scale: %.6f\n", pscale);
 

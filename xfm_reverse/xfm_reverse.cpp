@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/args.h"
+#include "common/ieee.h"
 #include "common/prog.h"
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
@@ -49,7 +50,7 @@ int main(int argc, char *argv[])
 
 	float outscale = 0;
 	if (!suppress && scale != 0) {
-		outscale = 1 / scale;
+		outscale = fp_div(1, scale);
 		printf("scale: %.6f\n", outscale);
 	}
 

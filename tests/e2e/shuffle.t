@@ -34,6 +34,10 @@ $ shuffle 7 -s3x -q
 $ shuffle -s4294967297 7
 1| @S1@\c
 
+=== count and seed are read in 64 bits, saturated beyond, then cut to 32: 2^32 + 7 counts 7, 10^20 seeds as -1
+$ shuffle 4294967303 -s99999999999999999999
+1| 5 1 3 2 7 4 6 \c
+
 === count and seed are decimal: a leading 0 or 0x is no base prefix
 $ shuffle 010 -s0x10
 1| 1 2 3 4 5 6 7 8 9 10 \c

@@ -1,3 +1,4 @@
+#include "common/ieee.h"
 #include "xfm/matopr.h"
 #include "xfm/xfmreverse.h"
 
@@ -56,6 +57,38 @@ TEST(Matmul, SumsInIndexOrder)
 	float c[16];
 	matmul(a.data(), ones.data(), c, 4);
 	EXPECT_BITS(0.0f, c[0]);
+}
+
+// A NaN result is the first NaN operand as written, quieted, its sign
+// kept; with none, x86-64's default NaN (negative). Every machine and
+// compiler must agree, whichever operand its hardware would keep.
+TEST(NanRule, FirstNanOperandElseTheNegativeDefault)
+{
+	const float minus_nan = std::bit_cast<float>(uint32_t(0xffc00000));
+	EXPECT_BITS(minus_nan, fp_add(minus_nan, nan));
+	EXPECT_BITS(nan, fp_mul(nan, minus_nan));
+	EXPECT_BITS(minus_nan, fp_sub(1.0f, minus_nan));
+	EXPECT_BITS(minus_nan, fp_sub(inf, inf));
+	EXPECT_BITS(minus_nan, fp_mul(0.0f, inf));
+	EXPECT_BITS(minus_nan, fp_div(-0.0f, 0.0f));
+	float signaling = std::bit_cast<float>(uint32_t(0xff800001));
+	EXPECT_EQ(0xffc00001u, bits(fp_div(signaling, 2.0f)));
+}
+
+// The running sum comes first in s + a * b, even where the compiler would
+// rather add the other way round (its vector loops do).
+TEST(Matmul, NanSumKeepsItsSign)
+{
+	const float minus_nan = -nan;
+	auto a = t4rows({nan, 1, 0, 0, nan, 1, 0, 0, 1, 1, 0, 0, 0, 0, 0, 1});
+	auto b = t4rows({1, 1, 1, 1, minus_nan, minus_nan, minus_nan, minus_nan, 0, 0, 0, 0, 0, 0, 0, 1});
+	std::vector<float> c(16);
+	matmul(a.data(), b.data(), c.data(), 4);
+	for (int k = 0; k < 4; k++) {
+		EXPECT_BITS(nan, c[4 * k]);
+		EXPECT_BITS(nan, c[4 * k + 1]);
+		EXPECT_BITS(minus_nan, c[4 * k + 2]);
+	}
 }
 
 TEST(Matmul, ComposesTranslations)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -99,8 +100,8 @@ TEST(FormatOrder, AsPrintfDoes)
 	};
 	for (int v = 0; v < 100000; v++)
 		add(v);
-	for (long p = 100000; p <= INT_MAX; p *= 10)
-		for (long v = p - 3; v < p + 3 && v < INT_MAX; v++)
+	for (int64_t p = 100000; p <= INT_MAX; p *= 10)
+		for (int64_t v = p - 3; v < p + 3 && v < INT_MAX; v++)
 			add(int(v));
 	EXPECT_EQ(printed(values), want);
 }

@@ -164,8 +164,8 @@ TEST(LagValue, IntegerPrefixInBase10KeptTo32Bits)
 	EXPECT_EQ(lag_value("-2147483648"), INT32_MIN);
 	EXPECT_EQ(lag_value("2147483648"), INT32_MIN);
 	EXPECT_EQ(lag_value("-4294967299"), -3);
-	// Past the range of a long, strtol gives LONG_MAX or LONG_MIN, whose low
-	// 32 bits are -1 and 0.
+	// Past 64 bits the value saturates at INT64_MAX or INT64_MIN, whose low
+	// 32 bits are -1 and 0, on every machine.
 	EXPECT_EQ(lag_value("99999999999999999999"), -1);
 	EXPECT_EQ(lag_value("-99999999999999999999"), 0);
 }
