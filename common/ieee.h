@@ -1,4 +1,4 @@
-// Single-precision steps whose NaN results are the same on every machine
+// Arithmetic steps whose NaN results are the same on every machine
 // and from every compiler. Processors differ in the NaN they make (x86-64
 // makes it negative, arm64 and s390x positive) and in which of two NaN
 // operands they keep, and compilers may swap the operands of a commutative
@@ -43,5 +43,34 @@ inline float fp_mul(float a, float b)
 inline float fp_div(float a, float b)
 {
 	float r = a / b;
+	return r == r ? r : nan_of(a, b);
+}
+
+// The same steps in double precision, for results computed in double.
+inline double nan_of(double a, double b)
+{
+	const uint64_t quiet = 0x0008000000000000;
+	if (a != a)
+		return std::bit_cast<double>(std::bit_cast<uint64_t>(a) | quiet);
+	if (b != b)
+		return std::bit_cast<double>(std::bit_cast<uint64_t>(b) | quiet);
+	return std::bit_cast<double>(uint64_t(0xfff8000000000000));
+}
+
+inline double fp_add(double a, double b)
+{
+	double r = a + b;
+	return r == r ? r : nan_of(a, b);
+}
+
+inline double fp_sub(double a, double b)
+{
+	double r = a - b;
+	return r == r ? r : nan_of(a, b);
+}
+
+inline double fp_mul(double a, double b)
+{
+	double r = a * b;
 	return r == r ? r : nan_of(a, b);
 }

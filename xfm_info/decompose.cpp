@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/ieee.h"
+
 typedef double Vec[3];
 
 static double dot(const Vec a, const Vec b)
@@ -10,10 +12,20 @@ static double dot(const Vec a, const Vec b)
 	return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
 }
 
+// The 2 x 2 minor x0 y1 - x1 y0.
+static double minor2(double x0, double x1, double y0, double y1)
+{
+	return fp_sub(fp_mul(x0, y1), fp_mul(x1, y0));
+}
+
+// a0 (b1 c2 - b2 c1) - b0 (a1 c2 - a2 c1) + c0 (a1 b2 - a2 b1), step by step,
+// so that a determinant that is not a number prints the same everywhere.
 static double det3(const Vec a, const Vec b, const Vec c)
 {
-	return a[0] * (b[1] * c[2] - b[2] * c[1]) - b[0] * (a[1] * c[2] - a[2] * c[1]) +
-	       c[0] * (a[1] * b[2] - a[2] * b[1]);
+	double first = fp_mul(a[0], minor2(b[1], b[2], c[1], c[2]));
+	double second = fp_mul(b[0], minor2(a[1], a[2], c[1], c[2]));
+	double third = fp_mul(c[0], minor2(a[1], a[2], b[1], b[2]));
+	return fp_add(fp_sub(first, second), third);
 }
 
 // A column is dependent on the ones before when what is left of it after

@@ -45,7 +45,8 @@ run() {
 }
 
 # Transforms: one special value at each position, then two at once in both
-# orders, then singular linear parts; each inverted and composed.
+# orders, then singular linear parts; each inverted, composed, decomposed,
+# measured, and applied to points.
 n=0
 transform() {
 	n=$((n + 1))
@@ -54,6 +55,11 @@ transform() {
 	t4 a${n}_to_b${n}_t4 "$scale" "$@"
 	run xfm_reverse a${n}_to_b${n}_t4 b${n}_to_a${n}_t4
 	run xfm_chain a${n}_to_b${n}_t4 b${n}_to_a${n}_t4 a${n}_to_a${n}_t4
+	printf '1 2 3\n-4.5,nan,inf\n' >points
+	run xfm_points a${n}_to_b${n}_t4 points
+	run xfm_points -i a${n}_to_b${n}_t4 points
+	run xfm_info a${n}_to_b${n}_t4
+	run xfm_rms a${n}_to_b${n}_t4 b${n}_to_a${n}_t4
 }
 for v in "${specials[@]}"; do
 	for p in 0 1 2 3 4 5 6 7 8 9 10 11; do
