@@ -3,13 +3,13 @@
  * turn, with standard output on /dev/null, and prints the median wall time
  * of each in microseconds. Used by bench/startup.sh.
  */
+#include <fcntl.h>
 #include <spawn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <sys/wait.h>
 #include <time.h>
-#include <fcntl.h>
 
 extern char **environ;
 

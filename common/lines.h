@@ -16,11 +16,11 @@
 // keeps no state outside itself: one reader per stream at a time.
 struct LineReader {
 	Buffer buf;
-	char *line = nullptr;        // the line read last, ended by a NUL
-	size_t len = 0;              // its length, its newline included
-	Fault fault = Fault::none;   // why read_line last returned false
-	size_t first_size = 4096;    // the buffer's first size
-	Buffer block;                // the stream buffer of open_lines
+	char *line = nullptr;       // the line read last, ended by a NUL
+	size_t len = 0;             // its length, its newline included
+	Fault fault = Fault::none;  // why read_line last returned false
+	size_t first_size = 4096;   // the buffer's first size
+	Buffer block;               // the stream buffer of open_lines
 };
 
 // Takes the reader's stream buffer and its line buffer's first size from

@@ -38,13 +38,13 @@ struct Crew {
 	int nslots = 0;               // the slots with room for a table's rows
 	std::vector<int> slot_table;  // the table a slot holds, -1 while it is read
 	std::vector<Hand> hands;
-	int started = 0;              // the hands whose thread runs
-	size_t books = 0;             // the budget's bytes for these vectors
+	int started = 0;   // the hands whose thread runs
+	size_t books = 0;  // the budget's bytes for these vectors
 	std::mutex lock;
 	std::condition_variable freed, filled;
 	const char *unclaimed = nullptr;  // the path of the next table to read
-	int claimed = 0;              // tables handed to a thread
-	int released = 0;             // tables the driver is done with
+	int claimed = 0;                  // tables handed to a thread
+	int released = 0;                 // tables the driver is done with
 	bool stopping = false;
 
 	Crew() = default;

@@ -157,8 +157,7 @@ static void write_roiavg(const std::string &name, const Pool &p, const float *ro
 	finish(fp, name);
 }
 
-static void write_gammabar(const std::string &name, const Pool &p, const float *gammabar,
-                           float sum)
+static void write_gammabar(const std::string &name, const Pool &p, const float *gammabar, float sum)
 {
 	FILE *fp = create(name);
 	fprintf(fp, "#sum of gammabar = %.4f\n", sum);

@@ -16,13 +16,13 @@
 // subjects. The tables themselves are not kept: their values are summed as
 // they are read, so memory grows with the table and not with the cohort.
 struct Pool {
-	int nsub;  // subjects: the lines of the list
-	int nreg;  // regions: the value columns
-	int mlag;  // the largest lag; rows run from -mlag to +mlag
-	int nlag;  // rows: 2 * mlag + 1
+	int nsub;                 // subjects: the lines of the list
+	int nreg;                 // regions: the value columns
+	int mlag;                 // the largest lag; rows run from -mlag to +mlag
+	int nlag;                 // rows: 2 * mlag + 1
 	Buffer labels;            // the header line that named the regions last
 	bool has_labels = false;  // false until a table brings one
-	float *avg;  // nlag rows of nreg floats: the sums, then the group means
+	float *avg;               // nlag rows of nreg floats: the sums, then the group means
 };
 
 // Where the sums or means of a lag begin in avg.

@@ -125,7 +125,7 @@ static bool decimal_form(const char *p, const char *end)
 // checks that the token ends at *p.
 static bool plain_decimal(const char **p, double &d)
 {
-	static const double power[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7,
+	static const double power[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
 	                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
 	const char *s = *p;
 	bool negative = *s == '-';

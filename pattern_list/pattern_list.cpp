@@ -11,8 +11,7 @@
 static void usage(FILE *out)
 {
 	fprintf(out, "Usage:\t%s <format>\n", program);
-	fprintf(out, "e.g.,\t%s \"2x3-2+1-2+2-2+1-1+2-1+1-1+1-1+2-1+1-1+1-2+2-1+1-1+2-2+1-2+2-\"\n",
-	        program);
+	fprintf(out, "e.g.,\t%s \"2x3-2+1-2+2-2+1-1+2-1+1-1+1-1+2-1+1-1+1-2+2-1+1-1+2-2+1-2+2-\"\n", program);
 	fprintf(out, "\toptions\n");
 	fprintf(out, "\t-w\tconvert {'x' '+' '-'} to {0.0 1.0 -1.0}\n");
 	fprintf(out, "\t-e\texpand on single line\n");

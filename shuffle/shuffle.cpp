@@ -18,8 +18,10 @@ static void usage(FILE *out)
 	fprintf(out, " e.g., %s 31 -s10\n", program);
 	fprintf(out, "\toption\n");
 	fprintf(out, "\t-s<int>\tspecifcy randomization seed\n");
-	fprintf(out, "N.B.:\t%s prints to stdout seed-dependent randomly permuted integers"
-	        " in the range [1 <n>]\n", program);
+	fprintf(out,
+	        "N.B.:\t%s prints to stdout seed-dependent randomly permuted integers"
+	        " in the range [1 <n>]\n",
+	        program);
 }
 
 // Prints order[i] + 1 with "%d " for every i, in big blocks; stops once

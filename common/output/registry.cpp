@@ -80,8 +80,7 @@ void undo_outputs()
 		if (!out.used)
 			continue;
 		struct stat st;
-		if (out.doomed &&
-		    fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+		if (out.doomed && fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
 		    st.st_dev == out.dev && st.st_ino == out.ino)
 			unlinkat(out.entry.dir, out.entry.name, 0);
 		if (out.grown)

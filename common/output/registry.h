@@ -32,10 +32,10 @@ struct Output {
 
 	// What a signal that ends the run undoes. Set and cleared only while
 	// signals are held, so that the handler never sees half of a change.
-	bool doomed;    // entry names the file being written (dev, ino): remove it
+	bool doomed;  // entry names the file being written (dev, ino): remove it
 	dev_t dev;
 	ino_t ino;
-	bool grown;     // target was written past its old end: cut it back
+	bool grown;  // target was written past its old end: cut it back
 	off_t old_size;
 };
 

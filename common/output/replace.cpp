@@ -140,8 +140,7 @@ static bool rename_over(const Entry &entry, const struct stat &st, int unnamed)
 				continue;
 			return false;
 		}
-		bool renamed = names(entry, st) &&
-		               renameat(entry.dir, temp.name, entry.dir, entry.name) == 0;
+		bool renamed = names(entry, st) && renameat(entry.dir, temp.name, entry.dir, entry.name) == 0;
 		if (!renamed)
 			unlinkat(entry.dir, temp.name, 0);
 		release_signals(before);
@@ -201,7 +200,8 @@ static bool fill_holes(int target, off_t end)
 		off_t data = lseek(target, hole, SEEK_DATA);
 		off_t stop = data < 0 || data > end ? end : data;
 		while (hole < stop) {
-			ssize_t put = pwrite(target, zeros, size_t(std::min<off_t>(stop - hole, sizeof zeros)), hole);
+			ssize_t put = pwrite(target, zeros,
+			                     size_t(std::min<off_t>(stop - hole, sizeof zeros)), hole);
 			if (put <= 0)
 				return false;
 			hole += put;
@@ -255,8 +255,7 @@ static bool rewrite_in_place(Output &out, const Content &content)
 bool replace(Output &out, const Content &content)
 {
 	struct stat st;
-	if (can_stand_in(out.entry, out.target, st, content.fd) &&
-	    rename_over(out.entry, st, content.fd))
+	if (can_stand_in(out.entry, out.target, st, content.fd) && rename_over(out.entry, st, content.fd))
 		return true;
 	return rewrite_in_place(out, content);
 }

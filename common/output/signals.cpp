@@ -5,8 +5,8 @@
 // Signals whose default action ends the process and that come from outside:
 // a terminal, a scheduler, a timer, a reader gone.
 static const int ending[] = {
-	SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
-	SIGXCPU, SIGVTALRM, SIGPROF, SIGPOLL, SIGPWR, SIGSTKFLT,
+	SIGHUP,  SIGINT,  SIGQUIT,   SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM,
+	SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGPOLL, SIGPWR,  SIGSTKFLT,
 };
 
 static volatile sig_atomic_t broken_pipe;

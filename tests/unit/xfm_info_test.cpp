@@ -1,7 +1,7 @@
 // xfm_info's decomposition against its definition: the printed parts,
 // multiplied back together, give the linear part again.
-#include "xfm_info/decompose.h"
 #include "tests/random_xfm.h"
+#include "xfm_info/decompose.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +29,7 @@ void rebuild(const Decomposition &d, bool as_printed, double m[3][3])
 		s[i] = printed(d.scales[i], as_printed ? 6 : -1);
 		k[i] = printed(d.shears[i], as_printed ? 6 : -1);
 	}
-	double ca = cos(a[0]), sa = sin(a[0]), cb = cos(a[1]), sb = sin(a[1]), cg = cos(a[2]),
-	       sg = sin(a[2]);
+	double ca = cos(a[0]), sa = sin(a[0]), cb = cos(a[1]), sb = sin(a[1]), cg = cos(a[2]), sg = sin(a[2]);
 	double r[3][3] = {{cg * cb, cg * sb * sa - sg * ca, cg * sb * ca + sg * sa},
 	                  {sg * cb, sg * sb * sa + cg * ca, sg * sb * ca - cg * sa},
 	                  {-sb, cb * sa, cb * ca}};
@@ -69,7 +68,8 @@ TEST(XfmInfo, PartsRebuildTheLinearPart)
 			for (int j = 0; j < 3; j++) {
 				ASSERT_NEAR(whole[i][j], t[i + 4 * j], 1e-9) << trial << " entry " << i << j;
 				if (!squashed) {
-					ASSERT_NEAR(shown[i][j], t[i + 4 * j], 1e-5) << trial << " entry " << i << j;
+					ASSERT_NEAR(shown[i][j], t[i + 4 * j], 1e-5)
+						<< trial << " entry " << i << j;
 				}
 			}
 		ASSERT_GE(d.scales[1], 0);

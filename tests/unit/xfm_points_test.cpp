@@ -1,8 +1,8 @@
 // xfm_points against a model: the point product emulated in single
 // precision term by term, numbers read by strtod, printing by printf.
-#include "xfm_points/points.h"
-#include "xfm/xfmreverse.h"
 #include "tests/random_xfm.h"
+#include "xfm/xfmreverse.h"
+#include "xfm_points/points.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +60,8 @@ TEST(XfmPoints, MapsAsSinglePrecisionTermByTerm)
 			float want = model_coordinate(t, i, p.xyz);
 			// Only an exact zero may differ, in its sign: the sum starts from +0.
 			if (want != 0 || std::isnan(want))
-				ASSERT_EQ(memcmp(&want, &out[i], sizeof want), 0) << line << " coordinate " << i;
+				ASSERT_EQ(memcmp(&want, &out[i], sizeof want), 0)
+					<< line << " coordinate " << i;
 			else
 				ASSERT_EQ(out[i], 0);
 		}
@@ -118,9 +119,9 @@ TEST(XfmPoints, PrintsAsPrintfDoes)
 {
 	// Ties at the fifth decimal, both signs of zero, the edges of the
 	// short path, and what only printf can print.
-	for (double v : {0.0, -0.0, 0.03125, -0.03125, 0.09375, 1e-5, -4e-5, 5e-5, 99999999999.0,
-	                 1e11, -1e11, 3.4e38, double(INFINITY), double(-INFINITY), double(NAN),
-	                 0.1, 2.5, 1.00005, -123.45675})
+	for (double v :
+	     {0.0, -0.0, 0.03125, -0.03125, 0.09375, 1e-5, -4e-5, 5e-5, 99999999999.0, 1e11, -1e11, 3.4e38,
+	      double(INFINITY), double(-INFINITY), double(NAN), 0.1, 2.5, 1.00005, -123.45675})
 		EXPECT_EQ(printed(double(float(v))), fixed4(double(float(v)))) << v;
 	std::mt19937 gen(4);
 	std::uniform_real_distribution<double> mantissa(-1, 1);

@@ -1,9 +1,9 @@
 // Inverting and composing random well-conditioned transforms, each stored
 // in a file's text form between steps, as the programs would pass them on.
+#include "tests/random_xfm.h"
 #include "xfm/matopr.h"
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
-#include "tests/random_xfm.h"
 
 #include <gtest/gtest.h>
 
