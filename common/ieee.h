@@ -1,5 +1,5 @@
-// Arithmetic steps whose NaN results are the same on every machine
-// and from every compiler. Processors differ in the NaN they make (x86-64
+// Arithmetic steps, in single or double precision, whose NaN results are
+// the same on every machine and from every compiler. Processors differ in the NaN they make (x86-64
 // makes it negative, arm64 and s390x positive) and in which of two NaN
 // operands they keep, and compilers may swap the operands of a commutative
 // step. So a step that gives a NaN yields the first NaN among its operands
@@ -11,66 +11,58 @@
 #include <bit>
 #include <cstdint>
 
+// The bits of a float or a double: the quiet bit, and x86-64's default NaN.
+template <typename F>
+struct NanBits;
+template <>
+struct NanBits<float> {
+	using Word = uint32_t;
+	static const Word quiet = 0x00400000;
+	static const Word made = 0xffc00000;
+};
+template <>
+struct NanBits<double> {
+	using Word = uint64_t;
+	static const Word quiet = 0x0008000000000000;
+	static const Word made = 0xfff8000000000000;
+};
+
 // The NaN that a step on a and b (in this order) yields.
-inline float nan_of(float a, float b)
+template <typename F>
+inline F nan_of(F a, F b)
 {
-	const uint32_t quiet = 0x00400000;
+	using Word = typename NanBits<F>::Word;
 	if (a != a)
-		return std::bit_cast<float>(std::bit_cast<uint32_t>(a) | quiet);
+		return std::bit_cast<F>(Word(std::bit_cast<Word>(a) | NanBits<F>::quiet));
 	if (b != b)
-		return std::bit_cast<float>(std::bit_cast<uint32_t>(b) | quiet);
-	return std::bit_cast<float>(uint32_t(0xffc00000));
+		return std::bit_cast<F>(Word(std::bit_cast<Word>(b) | NanBits<F>::quiet));
+	return std::bit_cast<F>(NanBits<F>::made);
 }
 
-inline float fp_add(float a, float b)
+template <typename F>
+inline F fp_add(F a, F b)
 {
-	float r = a + b;
+	F r = a + b;
 	return r == r ? r : nan_of(a, b);
 }
 
-inline float fp_sub(float a, float b)
+template <typename F>
+inline F fp_sub(F a, F b)
 {
-	float r = a - b;
+	F r = a - b;
 	return r == r ? r : nan_of(a, b);
 }
 
-inline float fp_mul(float a, float b)
+template <typename F>
+inline F fp_mul(F a, F b)
 {
-	float r = a * b;
+	F r = a * b;
 	return r == r ? r : nan_of(a, b);
 }
 
-inline float fp_div(float a, float b)
+template <typename F>
+inline F fp_div(F a, F b)
 {
-	float r = a / b;
-	return r == r ? r : nan_of(a, b);
-}
-
-// The same steps in double precision, for results computed in double.
-inline double nan_of(double a, double b)
-{
-	const uint64_t quiet = 0x0008000000000000;
-	if (a != a)
-		return std::bit_cast<double>(std::bit_cast<uint64_t>(a) | quiet);
-	if (b != b)
-		return std::bit_cast<double>(std::bit_cast<uint64_t>(b) | quiet);
-	return std::bit_cast<double>(uint64_t(0xfff8000000000000));
-}
-
-inline double fp_add(double a, double b)
-{
-	double r = a + b;
-	return r == r ? r : nan_of(a, b);
-}
-
-inline double fp_sub(double a, double b)
-{
-	double r = a - b;
-	return r == r ? r : nan_of(a, b);
-}
-
-inline double fp_mul(double a, double b)
-{
-	double r = a * b;
+	F r = a / b;
 	return r == r ? r : nan_of(a, b);
 }

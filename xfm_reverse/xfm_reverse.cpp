@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
 
 	float outscale = 0;
 	if (!suppress && scale != 0) {
-		outscale = fp_div(1, scale);
+		outscale = fp_div(1.0f, scale);
 		printf("scale: %.6f\n", outscale);
 	}
 
