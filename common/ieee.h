@@ -17,14 +17,14 @@ struct NanBits;
 template <>
 struct NanBits<float> {
 	using Word = uint32_t;
-	static const Word quiet = 0x00400000;
-	static const Word made = 0xffc00000;
+	static constexpr Word quiet = 0x00400000;
+	static constexpr Word made = 0xffc00000;
 };
 template <>
 struct NanBits<double> {
 	using Word = uint64_t;
-	static const Word quiet = 0x0008000000000000;
-	static const Word made = 0xfff8000000000000;
+	static constexpr Word quiet = 0x0008000000000000;
+	static constexpr Word made = 0xfff8000000000000;
 };
 
 // The NaN that a step on a and b (in this order) yields.
