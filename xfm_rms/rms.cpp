@@ -4,20 +4,26 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/ieee.h"
+
+// Every step under the NaN rule of common/ieee.h, so that a difference
+// that is not a number prints the same on every machine.
 double rms_difference(const float t1[16], const float t2[16], const Sphere &ball)
 {
 	double trace = 0, offset2 = 0;
 	for (int i = 0; i < 3; i++) {
-		double offset = double(t1[i + 12]) - double(t2[i + 12]);
+		double offset = fp_sub(double(t1[i + 12]), double(t2[i + 12]));
 		for (int j = 0; j < 3; j++) {
-			double dij = double(t1[i + 4 * j]) - double(t2[i + 4 * j]);
-			trace += dij * dij;
-			offset += dij * ball.centre[j];
+			double dij = fp_sub(double(t1[i + 4 * j]), double(t2[i + 4 * j]));
+			trace = fp_add(trace, fp_mul(dij, dij));
+			offset = fp_add(offset, fp_mul(dij, ball.centre[j]));
 		}
-		offset2 += offset * offset;
+		offset2 = fp_add(offset2, fp_mul(offset, offset));
 	}
 	double r = ball.radius;
-	return sqrt(r * r / 5 * trace + offset2);
+	double square = fp_add(fp_mul(fp_div(fp_mul(r, r), 5.0), trace), offset2);
+	double root = sqrt(square);
+	return root == root ? root : nan_of(square, square);
 }
 
 // A finite number that fills s up to a byte of stop; the text after it.
