@@ -18,6 +18,16 @@ bool ready_lines(LineReader &in)
 	return reserve(in.block, block_size) && reserve(in.buf, in.first_size);
 }
 
+bool buffer_lines(LineReader &in, FILE *fp)
+{
+	if (!reserve(in.block, block_size))
+		return fail(in, Fault::memory);
+	setvbuf(fp, in.block.data, _IOFBF, block_size);
+	return true;
+}
+
+// The block is taken before the file is opened, so that a run without the
+// memory for it opens nothing; buffer_lines then finds it held.
 FILE *open_lines(LineReader &in, const char *path)
 {
 	if (!reserve(in.block, block_size)) {
@@ -25,20 +35,11 @@ FILE *open_lines(LineReader &in, const char *path)
 		return nullptr;
 	}
 	FILE *fp = fopen(path, "r");
-	if (!fp) {
+	if (!fp)
 		fail(in, Fault::read);
-		return nullptr;
-	}
-	setvbuf(fp, in.block.data, _IOFBF, block_size);
+	else
+		buffer_lines(in, fp);
 	return fp;
-}
-
-bool buffer_lines(LineReader &in, FILE *fp)
-{
-	if (!reserve(in.block, block_size))
-		return fail(in, Fault::memory);
-	setvbuf(fp, in.block.data, _IOFBF, block_size);
-	return true;
 }
 
 // fgets reads the stream's own buffer up to the newline and no further. It
