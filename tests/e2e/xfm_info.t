@@ -1,5 +1,7 @@
 # xfm_info: the translation, rotation, scales and shears of transform files.
 
+@< MPR_TO_ATLAS fixtures/mpr_to_atlas_t4
+
 === usage without a transform
 $ xfm_info -x
 1| Usage:\txfm_info <t4file> [t4file...]
@@ -73,11 +75,7 @@ $ xfm_info r_t4 none r_t4
 
 === the manual's example
 < mpr_to_atlas_t4
-| t4
-|   1.014726 -0.082840 -0.034713    2.5000
-|   0.088777  0.961551 -0.198468  -12.2500
-|   0.053383  0.170476  0.989894    4.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @MPR_TO_ATLAS@
 $ xfm_info mpr_to_atlas_t4
 1| # mpr_to_atlas_t4
 1| translation       2.5000    -12.2500      4.0000

@@ -1,5 +1,7 @@
 # xfm_points: maps points through a transform file.
 
+@< MPR_TO_ATLAS fixtures/mpr_to_atlas_t4
+
 === usage without a transform: option groups and a lone - are no operands
 $ xfm_points -i -
 1| Usage:\txfm_points <t4file> [pointfile]
@@ -95,11 +97,7 @@ $ xfm_points no_t4; echo "status $?"; xfm_points a_to_b_t4 none; echo "status $?
 
 === the manual's examples
 < mpr_to_atlas_t4
-| t4
-|   1.014726 -0.082840 -0.034713    2.5000
-|   0.088777  0.961551 -0.198468  -12.2500
-|   0.053383  0.170476  0.989894    4.0000
-|   0.000000  0.000000  0.000000    1.0000
+| @MPR_TO_ATLAS@
 < peaks.csv
 | # x,y,z,label
 | -42,-22,58,motor
