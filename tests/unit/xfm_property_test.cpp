@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <sstream>
+#include <string>
 
 namespace {
 
@@ -99,6 +101,42 @@ TEST(XfmProperty, ChainWithTheReverseIsTheIdentity)
 		matmul(rstored, stored, p, 4);
 		through_file(p, pstored);
 		expect_close(identity, pstored, trial);
+	}
+}
+
+// Values up to 1e9, whatever their printed width: every row of the file
+// splits at blanks into its four numbers, and the file reads back as the
+// numbers it shows.
+TEST(XfmProperty, EveryRowSplitsIntoItsNumbersAndReadsBack)
+{
+	std::mt19937 gen(2025);
+	std::uniform_real_distribution<double> mantissa(-1, 1);
+	std::uniform_int_distribution<int> exponent(-7, 9);
+	for (int trial = 0; trial < 20000; trial++) {
+		float t[16], stored[16];
+		for (float &v : t)
+			v = float(mantissa(gen) * pow(10, exponent(gen)));
+		char *text = nullptr;
+		size_t len = 0;
+		FILE *out = open_memstream(&text, &len);
+		t4list(out, t);
+		fclose(out);
+		through_file(t, stored);
+
+		std::istringstream lines(text);
+		std::string line, word;
+		std::getline(lines, line);
+		for (int i = 0; i < 4; i++) {
+			ASSERT_TRUE(std::getline(lines, line));
+			std::istringstream words(line);
+			for (int j = 0; j < 4; j++) {
+				ASSERT_TRUE(words >> word) << text;
+				float written = float(strtod(word.c_str(), nullptr));
+				ASSERT_EQ(stored[i + 4 * j], written) << text;
+			}
+			ASSERT_FALSE(words >> word) << text;
+		}
+		free(text);
 	}
 }
 
