@@ -1,10 +1,18 @@
-// lag_pool's output root and its group arithmetic.
+// lag_pool's output root, its group arithmetic and its result lines.
 #include "lag_pool/getroot.h"
 #include "lag_pool/pool.h"
+#include "lag_pool/results.h"
+#include "lag_pool/table.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -84,6 +92,80 @@ TEST(CrossProducts, PairCountDoesNotWrap)
 	EXPECT_EQ(pair_count(46341), 2147441940.0f);
 	EXPECT_EQ(pair_count(46342), 2147534622.0f);
 	EXPECT_EQ(pair_count(65536), 4294901760.0f);
+}
+
+// A result file's rows and column header with labels of up to 40
+// characters and values up to 1e9 split at blanks into their fields, and
+// read back as a lag table they give the labels and the values written.
+TEST(Results, EveryLineSplitsIntoItsFieldsAndReadsBack)
+{
+	std::mt19937 gen(2512);
+	std::uniform_int_distribution<int> regions(1, 6), lags(1, 3), length(1, 40), letter('!', '~'),
+		exponent(-3, 9);
+	std::uniform_real_distribution<double> mantissa(-1, 1);
+	for (int trial = 0; trial < 2000; trial++) {
+		Pool p;
+		p.nreg = regions(gen);
+		p.mlag = lags(gen);
+		p.nlag = 2 * p.mlag + 1;
+		std::vector<std::string> labels(p.nreg);
+		std::string header = "lag";
+		for (std::string &label : labels) {
+			for (int n = length(gen); int(label.size()) < n;)
+				if (char c = char(letter(gen)); c != '#')
+					label += c;
+			header += " " + label;
+		}
+		ASSERT_TRUE(reserve(p.labels, header.size() + 1));
+		memcpy(p.labels.data, header.c_str(), header.size() + 1);
+		p.has_labels = true;
+		std::vector<float> avg(size_t(p.nlag) * p.nreg);
+		for (float &v : avg)
+			v = float(mantissa(gen) * pow(10, exponent(gen)));
+
+		char *text = nullptr;
+		size_t len = 0;
+		FILE *out = open_memstream(&text, &len);
+		put_labels(out, p);
+		for (int i = 0; i < p.nlag; i++)
+			put_row(out, i - p.mlag, &avg[size_t(i) * p.nreg], p.nreg);
+		fclose(out);
+
+		std::istringstream lines(text);
+		std::string line, word;
+		for (int n = 0; std::getline(lines, line); n++) {
+			std::istringstream words(line);
+			int count = 0;
+			while (words >> word)
+				count++;
+			ASSERT_EQ(count, p.nreg + (n == 0 ? 2 : 1)) << line;
+		}
+
+		FILE *in = fmemopen(text, len, "r");
+		LineReader reader;
+		int nreg, mlag;
+		ASSERT_EQ(measure_table(in, reader, nreg, mlag), Fault::none) << text;
+		ASSERT_EQ(nreg, p.nreg);
+		ASSERT_EQ(mlag, p.mlag);
+		rewind(in);
+		Subject s;
+		ASSERT_TRUE(reserve(s.rows, avg.size() * sizeof(float)));
+		ASSERT_EQ(read_table(in, reader, nreg, mlag, s), Fault::none) << text;
+		fclose(in);
+		ASSERT_EQ(s.nrows, p.nlag);
+		ASSERT_TRUE(s.has_labels);
+		std::istringstream read_labels(s.labels.data);
+		read_labels >> word;
+		for (const std::string &label : labels)
+			ASSERT_TRUE(read_labels >> word && word == label) << text;
+		const float *rows = reinterpret_cast<const float *>(s.rows.data);
+		for (size_t c = 0; c < avg.size(); c++) {
+			char printed[64];
+			snprintf(printed, sizeof printed, "%.4f", avg[c]);
+			ASSERT_EQ(rows[c], float(strtod(printed, nullptr))) << text;
+		}
+		free(text);
+	}
 }
 
 }  // namespace
