@@ -178,6 +178,8 @@ int main(int argc, char *argv[])
 		float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
 		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
 		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
+		budget_free(roiavg, p.nlag * sizeof(float));
+		budget_free(gammabar, p.nlag * sizeof(float));
 	} catch (const std::bad_alloc &) {
 		report(Fault::memory, nullptr);
 	} catch (const std::length_error &) {
