@@ -11,11 +11,10 @@
 # The regions come from _avg.dat as lag_pool writes it (see lagtable(5)):
 # two '#' lines, then a column header "#%9s" with the word lag followed by
 # "%10s" with each label, then one row per lag, "%10d" and "%10.4f" for each
-# region. A label of ten characters or more fills its field, so it follows
-# the one before it without a blank; two such labels side by side cannot be
-# told apart, and the rows are then numbered instead, with a warning. A mean
-# of 10000 or more fills its field in the same way: every value has four
-# decimals, which is where the rows are split.
+# region. A label or value that fills its field has a blank before it, so
+# the labels are the header's words after "#" and lag, whatever their
+# length. Files of regkit 1.0.0 may hold means that run into the one before
+# them; every value has four decimals, which is where the rows are split.
 if (!exists("root")) root = 'cohort'
 if (!exists("lagunit")) lagunit = 'TR'
 avg = root.'_avg.dat'
@@ -35,15 +34,12 @@ rows = '< awk ''NR > 3 { ' . \
 # Two lines of gnuplot commands: nreg from the first row, then label[1..nreg]
 # from the column header.
 regions = 'awk ''NR == 3 { ' . \
-	'h = substr($0, 11); while (h != "") { ' . \
-	'if (substr(h, 1, 1) == " ") { f = substr(h, 1, 10); h = substr(h, 11); sub(/^ +/, "", f) } ' . \
-	'else { i = index(h, " "); if (i == 0) i = length(h) + 1; f = substr(h, 1, i - 1); h = substr(h, i) } ' . \
-	'gsub(/\047/, "\047\047", f); label[++n] = f } } ' . \
+	'for (i = 3; i <= NF; i++) { f = $i; gsub(/\047/, "\047\047", f); label[i - 2] = f } } ' . \
 	'NR == 4 { rest = substr($0, 11); ' . \
 	'while (match(rest, /-?(nan|inf|[0-9]+[.][0-9][0-9][0-9][0-9])/)) { ' . \
 	'nreg++; rest = substr(rest, RSTART + RLENGTH) } } ' . \
-	'END { printf "nreg = %d; separable = %d\n", nreg, n == nreg; ' . \
-	'for (i = 1; i <= nreg; i++) printf "label[%d] = \047%s\047; ", i, n == nreg ? label[i] : i; ' . \
+	'END { printf "nreg = %d\n", nreg; ' . \
+	'for (i = 1; i <= nreg; i++) printf "label[%d] = \047%s\047; ", i, label[i]; ' . \
 	'print "" }'' '
 
 nreg = 0
@@ -55,10 +51,6 @@ if (nreg < 1) {
 }
 array label[nreg]
 eval commands[strstrt(commands, "\n") + 1:]
-if (!separable) {
-	print 'plot_lags.gp: the region labels in '.avg.' run together (two labels of'
-	print 'ten or more characters side by side); the rows are numbered in column order'
-}
 
 factor = system("sed -n 's/^#sum of gammabar = //p' '".gammabar."'")
 stats rows."'".avg."'" using 1 nooutput
@@ -79,7 +71,7 @@ if (mlag <= 8) { set xtics 1 }
 set origin 0, 0
 set size 0.5, 0.95
 set title 'group mean of each region (_avg.dat)'
-set ylabel separable ? 'region' : 'region (column)'
+set ylabel 'region'
 set yrange [nreg + 0.5:0.5]
 if (nreg <= 40) {
 	set ytics () scale 0

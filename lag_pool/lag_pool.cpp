@@ -7,7 +7,6 @@
 #include <new>
 #include <stdexcept>
 #include <string>
-#include <string_view>
 
 #include "common/args.h"
 #include "common/budget.h"
@@ -15,11 +14,11 @@
 #include "common/lines.h"
 #include "common/output/output.h"
 #include "common/prog.h"
-#include "common/tokens.h"
 #include "lag_pool/crew.h"
 #include "lag_pool/getroot.h"
 #include "lag_pool/list.h"
 #include "lag_pool/pool.h"
+#include "lag_pool/results.h"
 #include "lag_pool/table.h"
 
 static const char rcsid[] = "$Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
@@ -120,31 +119,12 @@ static void finish(FILE *fp, const std::string &name)
 		report(Fault::write, name.c_str());
 }
 
-// A label right-aligned in a field of 10, as "%10s" prints it.
-static void put_label(FILE *fp, std::string_view label)
-{
-	for (size_t n = label.size(); n < 10; n++)
-		putc(' ', fp);
-	fwrite(label.data(), 1, label.size(), fp);
-}
-
 static void write_avg(const std::string &name, const Pool &p)
 {
 	FILE *fp = create(name);
-	fprintf(fp, "#%9s", "lag");
-	const char *labels = p.labels.data;
-	if (p.has_labels)
-		next_token(&labels);  // the lag column's
-	for (int r = 0; r < p.nreg; r++)
-		put_label(fp, p.has_labels ? next_token(&labels) : std::string_view());
-	fprintf(fp, "\n");
-	for (int lag = -p.mlag; lag <= p.mlag; lag++) {
-		const float *row = &p.avg[lag_row(p, lag)];
-		fprintf(fp, "%10d", lag);
-		for (int r = 0; r < p.nreg; r++)
-			fprintf(fp, "%10.4f", row[r]);
-		fprintf(fp, "\n");
-	}
+	put_labels(fp, p);
+	for (int lag = -p.mlag; lag <= p.mlag; lag++)
+		put_row(fp, lag, &p.avg[lag_row(p, lag)], p.nreg);
 	finish(fp, name);
 }
 
@@ -153,7 +133,7 @@ static void write_roiavg(const std::string &name, const Pool &p, const float *ro
 	FILE *fp = create(name);
 	fprintf(fp, "#%9s%10s\n", "lag", "ROIavg");
 	for (int i = 0; i < p.nlag; i++)
-		fprintf(fp, "%10d%10.4f\n", i - p.mlag, roiavg[i]);
+		put_row(fp, i - p.mlag, &roiavg[i], 1);
 	finish(fp, name);
 }
 
@@ -162,7 +142,7 @@ static void write_gammabar(const std::string &name, const Pool &p, const float *
 	FILE *fp = create(name);
 	fprintf(fp, "#sum of gammabar = %.4f\n", sum);
 	for (int i = 0; i < p.nlag; i++)
-		fprintf(fp, "%10d%10.4f\n", i - p.mlag, gammabar[i]);
+		put_row(fp, i - p.mlag, &gammabar[i], 1);
 	finish(fp, name);
 }
 
@@ -198,6 +178,8 @@ int main(int argc, char *argv[])
 		float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
 		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
 		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
+		budget_free(roiavg, p.nlag * sizeof(float));
+		budget_free(gammabar, p.nlag * sizeof(float));
 	} catch (const std::bad_alloc &) {
 		report(Fault::memory, nullptr);
 	} catch (const std::length_error &) {

@@ -64,3 +64,12 @@ inline void random_xfm(std::mt19937 &gen, float t[16])
 	double offset[3] = {shift(gen), shift(gen), shift(gen)};
 	store_xfm(m, offset, t);
 }
+
+// A value of either sign from 1e-7 to 1e9 in magnitude, in single
+// precision: narrow and wide for the fixed-width fields of written files.
+inline float wide_value(std::mt19937 &gen)
+{
+	std::uniform_real_distribution<double> mantissa(-1, 1);
+	std::uniform_int_distribution<int> exponent(-7, 9);
+	return float(mantissa(gen) * pow(10, exponent(gen)));
+}

@@ -10,9 +10,11 @@
 
 void t4list(FILE *fp, const float t4[16])
 {
+	// A blank and a field of 9 is a field of 10 for a number that fits it,
+	// and keeps a number that fills it apart from the one before.
 	fprintf(fp, "t4\n");
 	for (int i = 0; i < 4; i++)
-		fprintf(fp, "%10.6f%10.6f%10.6f%10.4f\n", t4[i], t4[i + 4], t4[i + 8], t4[i + 12]);
+		fprintf(fp, "%10.6f %9.6f %9.6f %9.4f\n", t4[i], t4[i + 4], t4[i + 8], t4[i + 12]);
 }
 
 int t4read(FILE *fp, float t4[16])

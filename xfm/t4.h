@@ -9,7 +9,9 @@
 
 #include "common/fault.h"
 
-// "t4\n" and the four rows, "%10.6f%10.6f%10.6f%10.4f\n" each.
+// "t4\n" and the four rows, "%10.6f %9.6f %9.6f %9.4f\n" each: the bytes
+// of "%10.6f%10.6f%10.6f%10.4f\n" while every number fits its field, and a
+// blank in front of any but the first that fills it.
 void t4list(FILE *fp, const float t4[16]);
 
 // Reads four rows of four numbers as " %f %f %f %f" from the current

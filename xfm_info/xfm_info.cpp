@@ -15,23 +15,25 @@ static void usage(FILE *out)
 	fprintf(out, "\toption\n");
 }
 
-// "label" padded to 12 columns, then three values in fields of 12. An
-// exact zero prints unsigned: adding +0 turns -0 into +0.
-static void print_three(const char *label, const char *format, const double v[3])
+// "label" padded to 12 columns, then n values in fields of 12 with the
+// given decimals, each a blank and a field of 11: a value that fills its
+// field stays apart from the one before. An exact zero prints unsigned:
+// adding +0 turns -0 into +0.
+static void print_values(const char *label, int decimals, const double *v, int n)
 {
 	printf("%-12s", label);
-	for (int i = 0; i < 3; i++)
-		printf(format, v[i] + 0.0);
+	for (int i = 0; i < n; i++)
+		printf(" %11.*f", decimals, v[i] + 0.0);
 	printf("\n");
 }
 
 // A part of a singular matrix is undefined.
-static void print_part(const char *label, const char *format, const double v[3], bool singular)
+static void print_part(const char *label, int decimals, const double v[3], bool singular)
 {
 	if (singular)
 		printf("%-12sundefined\n", label);
 	else
-		print_three(label, format, v);
+		print_values(label, decimals, v, 3);
 }
 
 static void print_block(const char *path, const float t4[16], float scale)
@@ -39,14 +41,15 @@ static void print_block(const char *path, const float t4[16], float scale)
 	Decomposition d = decompose(t4);
 	double translation[3] = {t4[12], t4[13], t4[14]};
 	printf("# %s\n", one_line(path).c_str());
-	print_three("translation", "%12.4f", translation);
-	print_part("rotation", "%12.4f", d.angles, d.singular);
-	print_part("scales", "%12.6f", d.scales, d.singular);
-	print_part("shears", "%12.6f", d.shears, d.singular);
-	printf("%-12s%12.6f\n", "determinant", d.determinant + 0.0);
+	print_values("translation", 4, translation, 3);
+	print_part("rotation", 4, d.angles, d.singular);
+	print_part("scales", 6, d.scales, d.singular);
+	print_part("shears", 6, d.shears, d.singular);
+	print_values("determinant", 6, &d.determinant, 1);
 	printf("%-12s%s\n", "rigid", d.rigid ? "yes" : "no");
+	double intensity = scale;
 	if (scale != 0)
-		printf("%-12s%12.6f\n", "scale", double(scale));
+		print_values("scale", 6, &intensity, 1);
 	else
 		printf("%-12snone\n", "scale");
 }

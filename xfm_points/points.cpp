@@ -8,28 +8,11 @@
 
 #include "xfm/matopr.h"
 
-static bool is_blank(char c)
+// Where a plain decimal may end without strtod having to look further: a
+// separator or the end of the line.
+static bool ends_plainly(char c)
 {
-	return c == ' ' || c == '\t';
-}
-
-static bool is_space(char c)
-{
-	return is_blank(c) || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-// A line with nothing to map: empty, blank, or a comment.
-static bool is_verbatim(const char *s)
-{
-	while (is_space(*s))
-		s++;
-	return *s == '\0' || *s == '#';
-}
-
-// The byte that may follow a number: a separator or the end of the line.
-static bool ends_number(char c)
-{
-	return is_blank(c) || c == ',' || c == '\n' || c == '\r' || c == '\0';
+	return c == ' ' || c == '\t' || c == ',' || c == '\n' || c == '\r' || c == '\0';
 }
 
 static bool is_digit(char c)
@@ -53,7 +36,7 @@ static const char *plain_decimal(const char *s, double &v)
 	if (*p == '.')
 		for (p++; is_digit(*p); p++, count++, decimals++)
 			digits = digits * 10 + uint64_t(*p - '0');
-	if (count == 0 || count > 15 || !ends_number(*p))
+	if (count == 0 || count > 15 || !ends_plainly(*p))
 		return nullptr;
 	v = double(digits) / tens[decimals];
 	if (*s == '-')
@@ -61,60 +44,22 @@ static const char *plain_decimal(const char *s, double &v)
 	return p;
 }
 
-// Reads a number at s into v; nullptr when there is none, or when it runs
-// into other text.
-static const char *read_number(const char *s, float &v)
+const char *read_number(const char *s, float &v)
 {
-	if (is_space(*s))  // strtod would skip it, and a newline with it
+	// strtod would skip white space, and a newline with it.
+	if (*s == ' ' || (*s >= '\t' && *s <= '\r'))
 		return nullptr;
 	double d;
 	const char *end = plain_decimal(s, d);
 	if (!end) {
 		char *stop;
 		d = strtod(s, &stop);
-		if (stop == s || !ends_number(*stop))
+		if (stop == s)
 			return nullptr;
 		end = stop;
 	}
 	v = float(d);
 	return end;
-}
-
-// Skips blanks with at most one comma among them; sets comma when there
-// was one. nullptr when there is no separator at all.
-static const char *skip_separator(const char *s, bool &comma)
-{
-	const char *start = s;
-	while (is_blank(*s))
-		s++;
-	comma = *s == ',';
-	if (comma)
-		s++;
-	while (is_blank(*s))
-		s++;
-	return s == start ? nullptr : s;
-}
-
-PointLine parse_point(const char *line, Point &p)
-{
-	if (is_verbatim(line))
-		return PointLine::verbatim;
-	const char *s = line;
-	while (is_blank(*s))
-		s++;
-	bool comma = false;
-	for (int i = 0; i < 3; i++) {
-		bool this_comma = false;
-		if (i > 0 && !(s = skip_separator(s, this_comma)))
-			return PointLine::bad;
-		if (i == 1)
-			comma = this_comma;
-		if (!(s = read_number(s, p.xyz[i])))
-			return PointLine::bad;
-	}
-	p.separator = comma ? ',' : ' ';
-	p.rest = s;
-	return PointLine::point;
 }
 
 void map_point(const float t4[16], const float xyz[3], float out[3])

@@ -1,24 +1,13 @@
-// The lines of a point file and the printed form of a mapped point.
+// The numbers of a point file: reading them, mapping a point, and the
+// printed form of a mapped coordinate.
 #pragma once
 
 #include <cstddef>
 
-enum class PointLine {
-	verbatim,  // empty, blank or a comment: printed unchanged
-	point,     // three numbers and the rest of the line
-	bad,       // fewer than three numbers
-};
-
-struct Point {
-	float xyz[3];      // the numbers as strtod reads them, rounded to single
-	char separator;    // ',' when the first separator held a comma, else ' '
-	const char *rest;  // the line after the third number, kept as it is
-};
-
-// Reads the first three numbers of line. They are separated by blanks or
-// tabs with at most one comma among them, and each must end at such a
-// separator (or, the third, at the end of the line).
-PointLine parse_point(const char *line, Point &p);
+// Reads the number at s, in any form that strtod reads, into v, rounded to
+// single precision, and returns where it ends; nullptr when s does not
+// begin with one (white space included).
+const char *read_number(const char *s, float &v);
 
 // out = the point xyz mapped by the transform t4: coordinate i is
 // ((m_i1 x + m_i2 y) + m_i3 z) + m_i4 in single precision, each product

@@ -1,6 +1,7 @@
 // xfm_points: maps points through a transform file.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +12,7 @@
 #include "xfm/t4.h"
 #include "xfm/xfmreverse.h"
 #include "xfm_points/points.h"
+#include "xfm_points/table.h"
 
 static void usage(FILE *out)
 {
@@ -33,21 +35,55 @@ static void buffer_output()
 		setvbuf(stdout, static_cast<char *>(block), _IOFBF, size);
 }
 
-// The point mapped by t4 and printed as "%.4f" three times, then the rest
-// of its line.
-static void print_point(const float t4[16], const Point &p)
+// Bytes for standard output, gathered so that a line goes out in one call.
+struct Gather {
+	char buf[512];
+	size_t len = 0;
+};
+
+static void flush(Gather &g)
+{
+	fwrite(g.buf, 1, g.len, stdout);
+	g.len = 0;
+}
+
+static void gather(Gather &g, const char *bytes, size_t n)
+{
+	if (n > sizeof g.buf - g.len) {
+		flush(g);
+		if (n > sizeof g.buf) {
+			fwrite(bytes, 1, n, stdout);
+			return;
+		}
+	}
+	memcpy(g.buf + g.len, bytes, n);
+	g.len += n;
+}
+
+static void gather_fixed4(Gather &g, double v)
+{
+	if (sizeof g.buf - g.len < FIXED4_MAX)
+		flush(g);
+	g.len += format_fixed4(v, g.buf + g.len);
+}
+
+// The line, len bytes, with the texts of its point's numbers replaced by
+// the point mapped by t4, "%.4f" each; every other byte stays.
+static void print_point(const float t4[16], const char *line, size_t len, const Point &p)
 {
 	float out[3];
 	map_point(t4, p.xyz, out);
-	char text[3 * FIXED4_MAX];
-	size_t len = 0;
-	for (int i = 0; i < 3; i++) {
-		if (i > 0)
-			text[len++] = p.separator;
-		len += format_fixed4(out[i], text + len);
+	int order[3] = {0, 1, 2};  // the coordinates in the order they stand
+	std::sort(order, order + 3, [&p](int a, int b) { return p.begin[a] < p.begin[b]; });
+	Gather g;
+	const char *at = line;
+	for (int i : order) {
+		gather(g, at, size_t(p.begin[i] - at));
+		gather_fixed4(g, out[i]);
+		at = p.end[i];
 	}
-	fwrite(text, 1, len, stdout);
-	fputs(p.rest, stdout);
+	gather(g, at, size_t(line + len - at));
+	flush(g);
 }
 
 // Maps every point of fp, named name in messages; stops early once standard
@@ -55,15 +91,16 @@ static void print_point(const float t4[16], const Point &p)
 static void map_points(const float t4[16], LineReader &in, FILE *fp, const char *name)
 {
 	long number = 0;
+	Table table;
 	while (!ferror(stdout) && read_line(in, fp)) {
 		number++;
 		Point p;
-		switch (parse_point(in.line, p)) {
+		switch (read_point_line(table, in.line, p)) {
 		case PointLine::verbatim:
 			fwrite(in.line, 1, in.len, stdout);
 			break;
 		case PointLine::point:
-			print_point(t4, p);
+			print_point(t4, in.line, in.len, p);
 			break;
 		case PointLine::bad:
 			fprintf(stderr, "%s: %s:%ld format error\n", program, name, number);

@@ -264,50 +264,46 @@ $ lag_pool one.lst
 |          0      -nan
 |          1      -nan
 
-# 12345.5 * -1234.25 is -15237433.375, which single precision rounds to
-# -15237433; the sum -15237433 + 50000.125 rounds to -15187433.
-=== wide values and long labels fill their fields without a blank
+=== a value or label that fills its field is written with a blank before it: every line splits into its fields
 < t.dat
-| #lag Left_Posterior_Cingulate_Cortex_7Networks_Default_PCC_1 R
-| -1 12345.5 -1234.25
-| 0 100000.25 0.5
-| 1 -1000.5 2
+| #lag Cerebellum Left_Hippocampus_1 Left_Posterior_Cingulate_Cortex1 R
+| -1 12345.5 -1234.25 0.5 -999.5
+| 0 100000.25 0.5 9999.5 2
+| 1 -1000.5 2 -10000 1
 < wide.lst
 | t.dat
-$ lag_pool wide.lst
-1| @ID@
-1| Reading: wide.lst
-1| nsub=1 nreg2 mlag=1
-1| Reading: t.dat
-1| #lag Left_Posterior_Cingulate_Cortex_7Networks_Default_PCC_1 R
-1| Bartlett correction factor (sum of gammabar) = -15189434.0000
+$ lag_pool wide.lst > /dev/null && awk 'NR > 2 { print NF }' wide_avg.dat
+1| 6
+1| 5
+1| 5
+1| 5
 2| Writing: wide_avg.dat
 2| Writing: wide_ROIavg.dat
 2| Writing: wide_gammabar.dat
 > wide_avg.dat
 | #lag_pool wide.lst
 | #@ID@
-| #      lagLeft_Posterior_Cingulate_Cortex_7Networks_Default_PCC_1         R
-|         -112345.5000-1234.2500
-|          0100000.2500    0.5000
-|          1-1000.5000    2.0000
+| #      lag Cerebellum Left_Hippocampus_1 Left_Posterior_Cingulate_Cortex1         R
+|         -1 12345.5000 -1234.2500    0.5000 -999.5000
+|          0 100000.2500    0.5000 9999.5000    2.0000
+|          1 -1000.5000    2.0000 -10000.0000    1.0000
 > wide_ROIavg.dat
 | #lag_pool wide.lst
 | #@ID@
 | #      lag    ROIavg
-|         -1 5555.6250
-|          050000.3750
-|          1 -499.2500
+|         -1 2528.0625
+|          0 27500.5625
+|          1 -2749.3750
 > wide_gammabar.dat
 | #lag_pool wide.lst
 | #@ID@
-| #sum of gammabar = -15189434.0000
-|         -1-15237433.0000
-|          050000.1250
-|          1-2001.0000
+| #sum of gammabar = 163976896.0000
+|         -1 -4389678.5000
+|          0 166704576.0000
+|          1 1662000.1250
 
 === 1,500 regions with long labels on lines of tens of kilobytes are read whole
-% awk 'function label(r) { return sprintf("Schaefer2018_1500Parcels_17Networks_%s_Region_%04d", r % 2 ? "LH" : "RH", r) } function value(s, r, l) { return s == 1 ? ((r * 7 + l * 3 + 100) % 9 - 4) / 2 : ((r * 5 + l + 100) % 7 - 3) / 4 } BEGIN { for (s = 1; s <= 2; s++) { f = "t" s ".dat"; print f > "big.lst"; printf "#lag" > f; for (r = 1; r <= 1500; r++) printf " %s", label(r) > f; printf "\n" > f; for (l = -2; l <= 2; l++) { printf "%d", l > f; for (r = 1; r <= 1500; r++) printf " %12.6f", value(s, r, l) > f; printf "\n" > f } close(f) } printf "#%9s", "lag" > "expected"; for (r = 1; r <= 1500; r++) printf "%10s", label(r) > "expected"; printf "\n" > "expected"; for (l = -2; l <= 2; l++) { printf "%10d", l > "expected"; for (r = 1; r <= 1500; r++) printf "%10.4f", (value(1, r, l) + value(2, r, l)) / 2 > "expected"; printf "\n" > "expected" } }'
+% awk 'function label(r) { return sprintf("Schaefer2018_1500Parcels_17Networks_%s_Region_%04d", r % 2 ? "LH" : "RH", r) } function value(s, r, l) { return s == 1 ? ((r * 7 + l * 3 + 100) % 9 - 4) / 2 : ((r * 5 + l + 100) % 7 - 3) / 4 } BEGIN { for (s = 1; s <= 2; s++) { f = "t" s ".dat"; print f > "big.lst"; printf "#lag" > f; for (r = 1; r <= 1500; r++) printf " %s", label(r) > f; printf "\n" > f; for (l = -2; l <= 2; l++) { printf "%d", l > f; for (r = 1; r <= 1500; r++) printf " %12.6f", value(s, r, l) > f; printf "\n" > f } close(f) } printf "#%9s", "lag" > "expected"; for (r = 1; r <= 1500; r++) printf " %s", label(r) > "expected"; printf "\n" > "expected"; for (l = -2; l <= 2; l++) { printf "%10d", l > "expected"; for (r = 1; r <= 1500; r++) printf "%10.4f", (value(1, r, l) + value(2, r, l)) / 2 > "expected"; printf "\n" > "expected" } }'
 $ lag_pool big.lst > out
 2| Writing: big_avg.dat
 2| Writing: big_ROIavg.dat
@@ -677,19 +673,19 @@ $ lag_pool d.lst > /dev/full
 ? 255
 & [ "$(wc -l < d_gammabar.dat)" = 6 ]
 
-=== the plot script draws the rows as written: long labels, a long first label, means of 10000 and more
+=== the plot script draws every row with its label: labels of 10, 18 and 32 characters, means beyond 1000 and -1000
 ! command -v gnuplot
 < t.dat
-| #lag Left-Hippocampus PCC ctx-lh-precuneus x
+| #lag Left_Posterior_Cingulate_Cortex1 Cerebellum Left_Hippocampus_1 x
 | -1 1 2 3 4
-| 0 5 12345.5 -1000 8
-| 1 9 10 11 12
+| 0 5 12345.5 -1000.5 8
+| 1 9 10 11 -1234.25
 < c.lst
 | t.dat
 $ lag_pool c.lst >/dev/null 2>&1 && plot_rows c
-1| Left-Hippocampus
-1| PCC
-1| ctx-lh-precuneus
+1| Left_Posterior_Cingulate_Cortex1
+1| Cerebellum
+1| Left_Hippocampus_1
 1| x
 1| -1 1 1
 1| -1 2 2
@@ -697,15 +693,15 @@ $ lag_pool c.lst >/dev/null 2>&1 && plot_rows c
 1| -1 4 4
 1| 0 1 5
 1| 0 2 12345.5
-1| 0 3 -1000
+1| 0 3 -1000.5
 1| 0 4 8
 1| 1 1 9
 1| 1 2 10
 1| 1 3 11
-1| 1 4 12
+1| 1 4 -1234.25
 & test -s c_lags.png
 
-=== the plot script: one region draws without gammabar; long labels side by side are numbered
+=== the plot script: one region draws without gammabar; long labels side by side are told apart
 ! command -v gnuplot
 < t.dat
 | #lag ctx-lh-precuneus
@@ -722,14 +718,12 @@ $ for c in one two; do lag_pool $c.lst >/dev/null 2>&1 && plot_rows $c || exit; 
 1| -1 1 0.5
 1| 0 1 0
 1| 1 1 0
-1| 1
-1| 2
+1| Left-Hippocampus
+1| Right-Hippocampus
 1| -1 1 1
 1| -1 2 2
 1| 0 1 0
 1| 0 2 0
 1| 1 1 0
 1| 1 2 0
-2| plot_lags.gp: the region labels in two_avg.dat run together (two labels of
-2| ten or more characters side by side); the rows are numbered in column order
 & test -s one_lags.png && test -s two_lags.png

@@ -57,6 +57,24 @@ $ xfm_info r_t4 m_t4 s_t4
 1| rigid       no
 1| scale       none
 
+=== a value that fills its field is written with a blank before it
+< w_t4
+| t4
+| 100000 0 0 -12345678
+| 0 1 0 5
+| 0 0 1 1e9
+| 0 0 0 1
+| scale: 100000
+$ xfm_info w_t4
+1| # w_t4
+1| translation  -12345678.0000      5.0000 1000000000.0000
+1| rotation          0.0000      0.0000      0.0000
+1| scales       100000.000000    1.000000    1.000000
+1| shears          0.000000    0.000000    0.000000
+1| determinant  100000.000000
+1| rigid       no
+1| scale        100000.000000
+
 === a file that cannot be read ends the run after the blocks before it
 < r_t4
 | t4

@@ -1,6 +1,9 @@
 # xfm_points: maps points through a transform file.
 
 @< MPR_TO_ATLAS fixtures/mpr_to_atlas_t4
+# A turn by 90 degrees about z, a stretch along z and a shift: (x, y, z)
+# maps to (10 - y, x - 5, 2 z + 1).
+@@ TURN t4\n  0 -1 0 10\n  1  0 0 -5\n  0  0 2  1\n  0  0 0  1
 
 === usage without a transform: option groups and a lone - are no operands
 $ xfm_points -i -
@@ -25,13 +28,9 @@ $ xfm_points --help && xfm_info --help && xfm_rms --help
 1| \t-r<flt>\tradius of the sphere in mm (default 80)
 1| \t-c<flt>,<flt>,<flt>\tcentre of the sphere in mm (default 0,0,0)
 
-=== points in, points out: comments and blank lines kept, each line's rest kept, CSV stays CSV; -i maps them back
+=== points in, points out: comments, blank lines and every byte around the three numbers kept; -i maps them back
 < a_to_b_t4
-| t4
-|   0 -1 0 10
-|   1  0 0 -5
-|   0  0 2  1
-|   0  0 0  1
+| @TURN@
 < pts.csv
 | # x,y,z,name
 | 1,2,3,A
@@ -43,14 +42,47 @@ $ xfm_points a_to_b_t4 pts.csv && xfm_points a_to_b_t4 pts.csv | xfm_points - -i
 1| # x,y,z,name
 1| 8.0000,-4.0000,7.0000,A
 1|
-1| 9.7500,-9.5000,21.0000 ; B
-1| 2.0000 2.0000 19.0000 rest here
+1|   9.7500, -9.5000 ,21.0000 ; B
+1| 2.0000\t2.0000 19.0000 rest here
 1| 10.0000 -5.0000 1.0000# x,y,z,name
 1| 1.0000,2.0000,3.0000,A
 1|
-1| -4.5000,0.2500,10.0000 ; B
-1| 7.0000 8.0000 9.0000 rest here
+1|   -4.5000, 0.2500 ,10.0000 ; B
+1| 7.0000\t8.0000 9.0000 rest here
 1| 0.0000 0.0000 0.0000\c
+
+# The first line that is neither blank nor a comment is a header when none
+# of its fields is a number: tabs, commas or blanks part its fields, and the
+# columns named x, y and z hold the point, in any order and any case.
+=== a header row names the point's columns; the rest of every line is kept, separators included
+< a_to_b_t4
+| @TURN@
+< peaks.csv
+| X,Y,Z,label\r
+| 1,2,3,motor\r
+|  -4.5 ,0.25,1e1,parietal\r
+< electrodes.tsv
+| name\tx\ty\tz\tsize
+| E1\t1\t2\t3\t5
+| C3 ref\t-4.5\t0.25\t10\tn/a
+< zyx.txt
+| # from a peak table
+|
+| "id"  "Z"  "y"  "X"
+| p1  3  2  1
+| p2  10 0.25 -4.5  # second
+$ xfm_points a_to_b_t4 peaks.csv && xfm_points a_to_b_t4 zyx.txt && xfm_points a_to_b_t4 electrodes.tsv | xfm_points -i a_to_b_t4
+1| X,Y,Z,label\r
+1| 8.0000,-4.0000,7.0000,motor\r
+1|  9.7500 ,-9.5000,21.0000,parietal\r
+1| # from a peak table
+1|
+1| "id"  "Z"  "y"  "X"
+1| p1  7.0000  -4.0000  8.0000
+1| p2  21.0000 -9.5000 9.7500  # second
+1| name\tx\ty\tz\tsize
+1| E1\t1.0000\t2.0000\t3.0000\t5
+1| C3 ref\t-4.5000\t0.2500\t10.0000\tn/a
 
 === a NUL ends the text of a line, not the line
 < a_to_b_t4
@@ -62,22 +94,30 @@ $ xfm_points a_to_b_t4 p
 1| #
 1| 4.0000 5.0000 6.0000
 
-=== a line without three numbers is a format error naming the file, or - for standard input, and the line
+=== a line without its point is a format error naming the file, or - for standard input, and the line
 < p
 | 1 2 3
 | # ok
 | 4 5
 | 6 7 8
+< e.tsv
+| name\tx\ty\tz
+| E1\t1\t2\t3
+| E2\tn/a\t2\t3
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
-$ xfm_points a_to_b_t4 p; echo "status $?"; xfm_points a_to_b_t4 < p
+$ xfm_points a_to_b_t4 p; echo "status $?"; xfm_points a_to_b_t4 e.tsv; echo "status $?"; xfm_points a_to_b_t4 < p
 1| 1.0000 2.0000 3.0000
 1| # ok
+1| status 255
+1| name\tx\ty\tz
+1| E1\t1.0000\t2.0000\t3.0000
 1| status 255
 1| 1.0000 2.0000 3.0000
 1| # ok
 2| xfm_points: p:3 format error
+2| xfm_points: e.tsv:3 format error
 2| xfm_points: -:3 format error
 ? 255
 
@@ -99,14 +139,14 @@ $ xfm_points no_t4; echo "status $?"; xfm_points a_to_b_t4 none; echo "status $?
 < mpr_to_atlas_t4
 | @MPR_TO_ATLAS@
 < peaks.csv
-| # x,y,z,label
-| -42,-22,58,motor
-| 38.5,-70,44.25,parietal
+| label,x,y,z
+| motor,-42,-22,58
+| parietal,38.5,-70,44.25
 $ xfm_points mpr_to_atlas_t4 peaks.csv > mpr.csv && xfm_points -i mpr_to_atlas_t4 < mpr.csv
-1| # x,y,z,label
-1| -42.0000,-22.0000,58.0000,motor
-1| 38.5000,-70.0000,44.2500,parietal
+1| label,x,y,z
+1| motor,-42.0000,-22.0000,58.0000
+1| parietal,38.5000,-70.0000,44.2500
 > mpr.csv
-| # x,y,z,label
-| -40.3094,-48.6439,55.4213,motor
-| 45.8297,-84.9229,37.9247,parietal
+| label,x,y,z
+| motor,-40.3094,-48.6439,55.4213
+| parietal,45.8297,-84.9229,37.9247

@@ -186,6 +186,31 @@ $ xfm_reverse a_to_b_t4 a_to_b_t4 >/dev/null
 |   0.000000  0.000000  0.000000    1.0000
 | scale:      0.250000
 
+=== a number that fills its field is written with a blank before it: reversed twice, the file comes back
+< a_to_b_t4
+| t4
+| 1 0 0 24000
+| 0 0.005 0 0
+| 0 0 1 0
+| 0 0 0 1
+$ xfm_reverse a_to_b_t4 > /dev/null && xfm_reverse b_to_a_t4 > /dev/null
+> b_to_a_t4
+| #xfm_reverse a_to_b_t4
+| #@ID@
+| t4
+|   1.000000  0.000000  0.000000 -24000.0000
+|   0.000000 200.000000  0.000000    0.0000
+|   0.000000  0.000000  1.000000    0.0000
+|   0.000000  0.000000  0.000000    1.0000
+> a_to_b_t4
+| #xfm_reverse b_to_a_t4
+| #@ID@
+| t4
+|   1.000000  0.000000  0.000000 24000.0000
+|   0.000000  0.005000  0.000000    0.0000
+|   0.000000  0.000000  1.000000    0.0000
+|   0.000000  0.000000  0.000000    1.0000
+
 # The sign a NaN carries depends on how the compiler ordered the operands,
 # so the C library may print it as "nan" or "-nan": both read as " nan" here.
 === a singular linear part is inverted without a message: NaN rows, status 0

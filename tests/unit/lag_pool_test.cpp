@@ -1,10 +1,19 @@
-// lag_pool's output root and its group arithmetic.
+// lag_pool's output root, its group arithmetic and its result lines.
 #include "lag_pool/getroot.h"
 #include "lag_pool/pool.h"
+#include "lag_pool/results.h"
+#include "lag_pool/table.h"
+#include "tests/random_xfm.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -84,6 +93,66 @@ TEST(CrossProducts, PairCountDoesNotWrap)
 	EXPECT_EQ(pair_count(46341), 2147441940.0f);
 	EXPECT_EQ(pair_count(46342), 2147534622.0f);
 	EXPECT_EQ(pair_count(65536), 4294901760.0f);
+}
+
+// The column header and rows of a result file, with labels of up to 40
+// characters and values up to 1e9, read back as a lag table: it counts
+// its regions and values at blanks, so they must all stand apart, and it
+// gives the labels and the values written.
+TEST(Results, EveryLineSplitsIntoItsFieldsAndReadsBack)
+{
+	std::mt19937 gen(2512);
+	std::uniform_int_distribution<int> regions(1, 6), lags(1, 3), length(1, 40), letter('!', '~');
+	for (int trial = 0; trial < 2000; trial++) {
+		Pool p;
+		p.nreg = regions(gen);
+		p.mlag = lags(gen);
+		p.nlag = 2 * p.mlag + 1;
+		std::string header = "lag";
+		for (int r = 0; r < p.nreg; r++) {
+			header += ' ';
+			for (int n = length(gen); n > 0; n--) {
+				char c = char(letter(gen));
+				header += c == '#' ? '_' : c;  // a '#' parts a header's words
+			}
+		}
+		ASSERT_TRUE(reserve(p.labels, header.size() + 1));
+		memcpy(p.labels.data, header.c_str(), header.size() + 1);
+		p.has_labels = true;
+		std::vector<float> avg(size_t(p.nlag) * p.nreg);
+		for (float &v : avg)
+			v = wide_value(gen);
+
+		char *text = nullptr;
+		size_t len = 0;
+		FILE *fp = open_memstream(&text, &len);
+		put_labels(fp, p);
+		for (int i = 0; i < p.nlag; i++)
+			put_row(fp, i - p.mlag, &avg[size_t(i) * p.nreg], p.nreg);
+		fclose(fp);
+
+		fp = fmemopen(text, len, "r");
+		LineReader in;
+		int nreg, mlag;
+		ASSERT_EQ(measure_table(fp, in, nreg, mlag), Fault::none) << text;
+		ASSERT_TRUE(nreg == p.nreg && mlag == p.mlag) << text;
+		rewind(fp);
+		Subject s;
+		ASSERT_TRUE(reserve(s.rows, avg.size() * sizeof(float)));
+		ASSERT_EQ(read_table(fp, in, nreg, mlag, s), Fault::none) << text;
+		fclose(fp);
+		ASSERT_TRUE(s.nrows == p.nlag && s.has_labels);
+		std::istringstream want(header), got(s.labels.data);
+		for (std::string a, b; want >> a;)
+			ASSERT_TRUE(got >> b && a == b) << text;
+		const float *rows = reinterpret_cast<const float *>(s.rows.data);
+		for (size_t c = 0; c < avg.size(); c++) {
+			char printed[64];
+			snprintf(printed, sizeof printed, "%.4f", avg[c]);
+			ASSERT_EQ(rows[c], float(strtod(printed, nullptr))) << text;
+		}
+		free(text);
+	}
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "tests/random_xfm.h"
 #include "xfm/xfmreverse.h"
 #include "xfm_points/points.h"
+#include "xfm_points/table.h"
 
 #include <gtest/gtest.h>
 
@@ -89,30 +90,61 @@ TEST(XfmPoints, ReadsNumbersAsStrtodRoundedToSingle)
 		float want = float(strtod(num.c_str(), nullptr));
 		for (int i = 0; i < 3; i++)
 			ASSERT_EQ(memcmp(&want, &p.xyz[i], sizeof want), 0) << num;
-		ASSERT_EQ(p.separator, ' ');
-		ASSERT_STREQ(p.rest, "\n");
+		ASSERT_STREQ(p.end[2], "\n");
 	}
 }
 
 TEST(XfmPoints, LineForms)
 {
 	Point p;
-	for (const char *line : {"", "\n", " \t\r\n", "  # 1 2 3\n", "#\n"})
-		EXPECT_EQ(parse_point(line, p), PointLine::verbatim) << line;
+	for (const char *line : {"", "\n", " \t\r\n", "  # 1 2 3\n", "#\n"}) {
+		Table t;
+		EXPECT_EQ(read_point_line(t, line, p), PointLine::verbatim) << line;
+	}
 	for (const char *line : {"1 2\n", "1,,2,3\n", "1 2 3x\n", "1-2 3 4\n", "1 2\n3\n", "1\v2 3\n"})
 		EXPECT_EQ(parse_point(line, p), PointLine::bad) << line;
 	ASSERT_EQ(parse_point(" 1 ,2 3;label", p), PointLine::bad);
-	ASSERT_EQ(parse_point(" 1 ,2 3 ;label", p), PointLine::point);
-	EXPECT_EQ(p.separator, ',');
-	EXPECT_STREQ(p.rest, " ;label");
+	const char *line = " 1 ,2 3 ;label";
+	ASSERT_EQ(parse_point(line, p), PointLine::point);
+	EXPECT_EQ(p.begin[0], line + 1);
+	EXPECT_EQ(p.end[1], line + 5);
+	EXPECT_STREQ(p.end[2], " ;label");
 	ASSERT_EQ(parse_point("1 2, 3,4\r\n", p), PointLine::point);
-	EXPECT_EQ(p.separator, ' ');
-	EXPECT_STREQ(p.rest, ",4\r\n");
+	EXPECT_STREQ(p.end[2], ",4\r\n");
 	ASSERT_EQ(parse_point("-inf nan 0x10", p), PointLine::point);
 	EXPECT_EQ(p.xyz[0], -INFINITY);
 	EXPECT_TRUE(std::isnan(p.xyz[1]));
 	EXPECT_EQ(p.xyz[2], 16);
-	EXPECT_STREQ(p.rest, "");
+	EXPECT_STREQ(p.end[2], "");
+}
+
+// The first line that is neither blank nor a comment: a header or not,
+// and the columns of x, y and z it gives.
+TEST(XfmPoints, HeaderForms)
+{
+	struct {
+		const char *line;
+		bool header;
+		size_t x, y, z;
+	} cases[] = {
+		{"\xEF\xBB\xBFX,z,y\r\n", true, 0, 2, 1},  // a byte order mark, any case
+		{",x,y,z\n", true, 1, 2, 3},               // an unnamed first column
+		{" \"Z\" \t Y\tx \n", true, 2, 1, 0},      // quoted, tabs part the fields
+		{"x,x,z,y\n", true, 0, 3, 2},              // the first of two
+		{"x,y,label\n", true, 0, 1, 2},            // no z: the first three
+		{"x y nan\n", false, 0, 1, 2},             // a number: no header
+		{"id,\" 1 \"\n", false, 0, 1, 2},          // a quoted one too
+	};
+	for (const auto &c : cases) {
+		Table t;
+		Point p;
+		read_point_line(t, "# a comment first\n", p);
+		EXPECT_NE(read_point_line(t, c.line, p), PointLine::point) << c.line;
+		EXPECT_EQ(t.header, c.header) << c.line;
+		EXPECT_EQ(t.column[0], c.x) << c.line;
+		EXPECT_EQ(t.column[1], c.y) << c.line;
+		EXPECT_EQ(t.column[2], c.z) << c.line;
+	}
 }
 
 TEST(XfmPoints, PrintsAsPrintfDoes)

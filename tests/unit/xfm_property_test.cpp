@@ -11,11 +11,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <random>
+#include <sstream>
+#include <string>
 
 namespace {
 
-// t as a file holds it: written by t4list and read back by t4read.
-void through_file(const float t[16], float stored[16])
+// t as a file holds it: written by t4list, whose text is returned, and
+// read back by t4read.
+std::string through_file(const float t[16], float stored[16])
 {
 	char *buf = nullptr;
 	size_t len = 0;
@@ -24,10 +27,12 @@ void through_file(const float t[16], float stored[16])
 	fclose(out);
 	FILE *in = fmemopen(buf, len, "r");
 	char line[8];
-	ASSERT_STREQ(fgets(line, sizeof line, in), "t4\n");
-	ASSERT_EQ(t4read(in, stored), 0);
+	EXPECT_STREQ(fgets(line, sizeof line, in), "t4\n");
+	EXPECT_EQ(t4read(in, stored), 0);
 	fclose(in);
+	std::string text(buf, len);
 	free(buf);
+	return text;
 }
 
 // R(z, a) * diag(s) * R(x, b) * R(z, c) with a translation: singular values
@@ -99,6 +104,31 @@ TEST(XfmProperty, ChainWithTheReverseIsTheIdentity)
 		matmul(rstored, stored, p, 4);
 		through_file(p, pstored);
 		expect_close(identity, pstored, trial);
+	}
+}
+
+// Values up to 1e9, whatever their printed width: every row of the file
+// splits at blanks into its four numbers, and the file reads back as the
+// numbers it shows.
+TEST(XfmProperty, EveryRowSplitsIntoItsNumbersAndReadsBack)
+{
+	std::mt19937 gen(2025);
+	for (int trial = 0; trial < 20000; trial++) {
+		float t[16], stored[16];
+		for (float &v : t)
+			v = wide_value(gen);
+		std::istringstream lines(through_file(t, stored));
+		std::string line, word;
+		std::getline(lines, line);
+		for (int i = 0; i < 4; i++) {
+			ASSERT_TRUE(std::getline(lines, line));
+			std::istringstream words(line);
+			for (int j = 0; j < 4; j++) {
+				ASSERT_TRUE(words >> word) << line;
+				ASSERT_EQ(stored[i + 4 * j], float(strtod(word.c_str(), nullptr))) << line;
+			}
+			ASSERT_FALSE(words >> word) << line;
+		}
 	}
 }
 

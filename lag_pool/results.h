@@ -1,0 +1,16 @@
+// The lines of the result files: fixed-width fields of ten characters,
+// lags as integers and values with four decimals. A label or value that
+// fills its field, or is wider, has one blank before it, so that no two run
+// together.
+#pragma once
+
+#include <cstdio>
+
+#include "lag_pool/pool.h"
+
+// The column header of _avg.dat: "#%9s" with lag, then each region's label
+// in a field of 10; labels never set are blank.
+void put_labels(FILE *fp, const Pool &p);
+
+// A row: the lag as "%10d", then each of the n values as "%10.4f".
+void put_row(FILE *fp, int lag, const float *values, int n);
