@@ -1,5 +1,7 @@
 #include "common/args.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 static bool is_option(const char *arg)
@@ -10,10 +12,21 @@ static bool is_option(const char *arg)
 int positionals(int argc, char *const argv[], const char *slots[], int k)
 {
 	int found = 0;
-	for (int i = 1; i < argc && found < k; i++)
-		if (!is_option(argv[i]))
-			slots[found++] = argv[i];
+	for (int at = 0; found < k;) {
+		const char *arg = next_positional(argc, argv, at);
+		if (!arg)
+			break;
+		slots[found++] = arg;
+	}
 	return found;
+}
+
+const char *next_positional(int argc, char *const argv[], int &at)
+{
+	while (++at < argc)
+		if (!is_option(argv[at]))
+			return argv[at];
+	return nullptr;
 }
 
 int option_count(int argc, char *const argv[], char letter)
@@ -26,4 +39,35 @@ int option_count(int argc, char *const argv[], char letter)
 			count += *c == letter;
 	}
 	return count;
+}
+
+const char *next_option(int argc, char *const argv[], const char *letters, int &at)
+{
+	while (++at < argc)
+		if (const char *letter = is_option(argv[at]) ? strpbrk(argv[at], letters) : nullptr)
+			return letter;
+	return nullptr;
+}
+
+// A finite number at the start of s, with no blank before it, that ends at
+// a byte of stop; the text after it, or null.
+static const char *finite_number(const char *s, char stop, double &v)
+{
+	char *end;
+	if (!*s || strchr(" \t\n\v\f\r", *s))
+		return nullptr;
+	v = strtod(s, &end);
+	if (end == s || *end != stop || !std::isfinite(v))
+		return nullptr;
+	return end;
+}
+
+bool option_numbers(const char *text, double values[], int n)
+{
+	for (int i = 0; i < n && text; i++) {
+		text = finite_number(text, i < n - 1 ? ',' : '\0', values[i]);
+		if (text && i < n - 1)
+			text++;
+	}
+	return text != nullptr;
 }

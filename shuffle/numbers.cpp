@@ -1,16 +1,12 @@
 #include "shuffle/numbers.h"
 
-#include <cstring>
-
+#include "common/args.h"
 #include "common/integers.h"
 
 int seed_option(int argc, char *const argv[])
 {
 	int seed = 0;
-	for (int i = 1; i < argc; i++) {
-		const char *s = argv[i][0] == '-' ? strchr(argv[i], 's') : nullptr;
-		if (s)
-			seed = read_low32(s + 1);
-	}
+	for (int at = 0; const char *option = next_option(argc, argv, "s", at);)
+		seed = read_low32(option + 1);
 	return seed;
 }

@@ -19,6 +19,8 @@ inline void store_xfm(const double m[3][3], const double b[3], float t[16])
 	t[15] = 1;
 }
 
+inline void model_linear(double a, double b, double c, const double s[3], const double k[3], double m[3][3]);
+
 // Rz(c) Ry(b) Rx(a) diag(s) K with K unit upper triangular, and a
 // translation within 100; row 4 is 0 0 0 1. One in four reflects, one in
 // eight is squashed to a thickness of 1e-5 along one axis, one in eight
@@ -43,11 +45,21 @@ inline void random_xfm(std::mt19937 &gen, float t[16])
 		b = kind(gen) < 4 ? M_PI / 2 : -M_PI / 2;
 		break;
 	}
+	double m[3][3];
+	model_linear(a, b, c, s, k, m);
+	double offset[3] = {shift(gen), shift(gen), shift(gen)};
+	store_xfm(m, offset, t);
+}
+
+// Rz(c) Ry(b) Rx(a) diag(s) K, angles in radians, with K unit upper
+// triangular holding k[0], k[1] and k[2] above its diagonal; m[i][j] is row
+// i, column j.
+inline void model_linear(double a, double b, double c, const double s[3], const double k[3], double m[3][3])
+{
 	double rx[3][3] = {{1, 0, 0}, {0, cos(a), -sin(a)}, {0, sin(a), cos(a)}};
 	double ry[3][3] = {{cos(b), 0, sin(b)}, {0, 1, 0}, {-sin(b), 0, cos(b)}};
 	double rz[3][3] = {{cos(c), -sin(c), 0}, {sin(c), cos(c), 0}, {0, 0, 1}};
 	double sk[3][3] = {{s[0], s[0] * k[0], s[0] * k[1]}, {0, s[1], s[1] * k[2]}, {0, 0, s[2]}};
-	double m[3][3];
 	auto product = [](const double x[3][3], const double y[3][3], double z[3][3]) {
 		double r[3][3] = {};
 		for (int i = 0; i < 3; i++)
@@ -61,8 +73,6 @@ inline void random_xfm(std::mt19937 &gen, float t[16])
 	product(ry, rx, m);
 	product(rz, m, m);
 	product(m, sk, m);
-	double offset[3] = {shift(gen), shift(gen), shift(gen)};
-	store_xfm(m, offset, t);
 }
 
 // A value of either sign from 1e-7 to 1e9 in magnitude, in single

@@ -62,15 +62,13 @@ int main(int argc, char *argv[])
 	if (positionals(argc, argv, &first, 1) < 1)
 		exit_usage(stdout);
 	bool later = false;
-	for (int i = 1; i < argc; i++) {
-		if (argv[i][0] == '-')
-			continue;
+	for (int at = 0; const char *path = next_positional(argc, argv, at);) {
 		float t4[16], scale;
-		if (Fault fault = load_xfm(argv[i], t4, scale); fault != Fault::none)
-			report(fault, argv[i]);
+		if (Fault fault = load_xfm(path, t4, scale); fault != Fault::none)
+			report(fault, path);
 		if (later)
 			printf("\n");
-		print_block(argv[i], t4, scale);
+		print_block(path, t4, scale);
 		later = true;
 	}
 	exit_success();

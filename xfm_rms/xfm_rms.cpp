@@ -38,10 +38,8 @@ int main(int argc, char *argv[])
 	static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 	float previous[16], current[16];
 	int files = 0;
-	for (int i = 1; i < argc; i++) {
-		if (argv[i][0] == '-')
-			continue;
-		load(argv[i], current);
+	for (int at = 0; const char *path = next_positional(argc, argv, at);) {
+		load(path, current);
 		if (files > 0)
 			printf("%.4f\n", rms_difference(previous, current, ball));
 		files++;

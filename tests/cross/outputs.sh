@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs the programs on transforms, scales and lag tables full of nan, -nan,
-# inf and -inf, and prints everything they write: standard output and
-# error, exit status and files. Two builds agree when their prints are the
-# same bytes.
+# inf and -inf, and xfm_make on turns all round the circle, and prints
+# everything they write: standard output and error, exit status and files.
+# Two builds agree when their prints are the same bytes.
 #
 #   outputs.sh BINDIR [EMULATOR...]
 #
@@ -81,6 +81,20 @@ transform 1 0 0 1  0 1 0 2  0 0 0 3
 transform 1 2 3 0  2 4 6 0  -1 -2 -3 5
 transform 1e30 0 0 0  0 1e30 0 0  0 0 1e30 0
 transform 1e-30 0 0 1  0 1 0 0  0 0 1 0
+
+# Transforms made from their parts: turns all round the circle, quarter
+# turns, every part at once; then values that are not numbers.
+turns=$(LC_ALL=C awk 'BEGIN {
+	for (a = -720; a <= 720; a += 13.7) printf "%.4f,%.4f,%.4f\n", a, -a / 8, a / 2 + 45 }')
+for r in $turns 90,180,270 -90,-180,-270 45,45,45 0,90,0 1e300,-1e-300,12345.678; do
+	rm -f m_t4
+	run xfm_make -r$r -t1.5,-2,123.4567 -s0.3,-3,1.1 -k0.4,-0.4,0.1 -a0.5 m_t4
+done
+rm -f m_t4
+for v in "${specials[@]}"; do
+	run xfm_make -r0,$v,0 m_t4
+	run xfm_make -a$v m_t4
+done
 
 # Scales alone, composed two by two.
 for l in "${specials[@]}" 0 -0 2; do

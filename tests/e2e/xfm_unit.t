@@ -16,7 +16,7 @@ $ xfm_unit --help
 1| e.g.,\txfm_unit qx42c_mpr1_to_905-7K_t4
 
 === a lone --version, to every program: its name and the package's version
-$ for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle xfm_points xfm_info xfm_rms; do $p --version || exit; done
+$ for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle xfm_points xfm_info xfm_rms xfm_make; do $p --version || exit; done
 1| xfm_unit (regkit) 1.0.0
 1| xfm_reverse (regkit) 1.0.0
 1| xfm_chain (regkit) 1.0.0
@@ -26,6 +26,7 @@ $ for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle xfm_poin
 1| xfm_points (regkit) 1.0.0
 1| xfm_info (regkit) 1.0.0
 1| xfm_rms (regkit) 1.0.0
+1| xfm_make (regkit) 1.0.0
 
 === usage with option groups only, --help among them, name from a path
 $ $(command -v xfm_unit) -x --help -
