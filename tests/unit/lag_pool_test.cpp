@@ -1,10 +1,13 @@
-// lag_pool's output root and its group arithmetic.
+// lag_pool's output root, its group arithmetic and its crew of readers.
+#include "common/budget.h"
+#include "lag_pool/crew.h"
 #include "lag_pool/getroot.h"
 #include "lag_pool/pool.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -84,6 +87,30 @@ TEST(CrossProducts, PairCountDoesNotWrap)
 	EXPECT_EQ(pair_count(46341), 2147441940.0f);
 	EXPECT_EQ(pair_count(46342), 2147534622.0f);
 	EXPECT_EQ(pair_count(65536), 4294901760.0f);
+}
+
+// A crew that started threads gives back all it took, their stacks and
+// readers included, whether it ends after its tables or is abandoned.
+TEST(Crew, GivesBackAllItTook)
+{
+	char text[] = "/dev/null\n/dev/null\n/dev/null\n";
+	FILE *fp = fmemopen(text, sizeof text - 1, "r");
+	LineReader in;
+	TableList list;
+	const char *unreadable;
+	ASSERT_EQ(read_list(fp, in, list, &unreadable), Fault::none);
+	fclose(fp);
+	const uint64_t before = budget_taken();
+	for (bool abandoned : {false, true}) {
+		Crew *crew = new Crew;
+		ASSERT_TRUE(start_crew(*crew, list, 1, 1, 2));
+		EXPECT_EQ(crew->started, 2);
+		if (abandoned)
+			abandon_crew(crew);
+		else
+			delete crew;
+		EXPECT_EQ(budget_taken(), before) << abandoned;
+	}
 }
 
 }  // namespace
