@@ -65,6 +65,13 @@ make_command() {
 }
 search "xfm_reverse line bytes" 1000 1000000000
 
+# A transform whose first number has N digits, through a pipe.
+mkfifo number_to_b_t4
+make_command() {
+	echo "(printf 't4\\n1'; head -c $1 /dev/zero | tr '\\0' 0; printf ' 0 0 0\\n0 1 0 0\\n0 0 1 0\\n0 0 0 1\\n') > number_to_b_t4 & '$bin/xfm_reverse' number_to_b_t4"
+}
+search "xfm_reverse digits" 1000 1000000000
+
 # One table of 50 regions and lags -N..N, on one thread and on two.
 echo t.dat >t.lst
 make_command() {

@@ -38,6 +38,11 @@ uint64_t parse_limit(const char *text)
 	return value;
 }
 
+bool needs_no_limits(uint64_t taken, uint64_t bytes)
+{
+	return taken <= small_total && bytes <= small_total - taken;
+}
+
 bool fits(uint64_t taken, uint64_t bytes, uint64_t budget)
 {
 	if (budget < own_use)
@@ -90,7 +95,7 @@ static bool known;
 // memory stays with the process.
 static bool room_for(size_t bytes)
 {
-	if (taken <= small_total && bytes <= small_total - taken)
+	if (needs_no_limits(taken, bytes))
 		return true;
 	if (!known) {
 		budget = memory_budget(process_limits());

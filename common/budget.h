@@ -32,6 +32,10 @@ uint64_t parse_limit(const char *text);
 // `budget`, leaving room for the program itself.
 bool fits(uint64_t taken, uint64_t bytes, uint64_t budget);
 
+// Whether it may take them without looking at its limits at all: while the
+// total stays within 1 MiB, which every limit leaves room for.
+bool needs_no_limits(uint64_t taken, uint64_t bytes);
+
 // Takes bytes from this run's budget, beside what it holds already; false,
 // taking nothing, when they do not fit. Small totals are granted without
 // reading any limit, so that short runs pay nothing for the check.

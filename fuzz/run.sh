@@ -21,7 +21,7 @@ seconds=$1
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${REGKIT_FUZZ_BUILD:-$top/build-fuzz}
-targets=(tokens t4scan xfm_name expandf lag_table args points)
+targets=(tokens t4scan t4read xfm_name expandf lag_table args points)
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DREGKIT_FUZZ=ON -DBUILD_TESTING=OFF \
 	-DREGKIT_SANITIZE=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

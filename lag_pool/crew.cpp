@@ -1,9 +1,11 @@
 #include "lag_pool/crew.h"
 
+#include <fcntl.h>
 #include <malloc.h>
 #include <sched.h>
 #include <signal.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -61,8 +63,44 @@ int crew_size()
 	return std::max(1, std::min(cpus, quota_cpus()));
 }
 
+// Opens the table at path for a thread: a regular file, checked before it
+// is opened, so that a FIFO is never opened early (which would release its
+// writer before its turn), and opened without blocking, so that a file that
+// turned into a FIFO meanwhile cannot hold the thread. -1 for any other
+// file, and for one that cannot be opened: the driver opens those itself.
+static int open_regular(const char *path)
+{
+	struct stat st;
+	if (stat(path, &st) != 0 || !S_ISREG(st.st_mode))
+		return -1;
+	int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+	if (fd < 0)
+		return -1;
+	int flags = fcntl(fd, F_GETFL);
+	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
+	    fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+		close(fd);
+		return -1;
+	}
+	return fd;
+}
+
+// The table at fd as a stream through the hand's stream buffer, or null.
+static FILE *table_stream(int fd, Hand &hand)
+{
+	FILE *fp = fd < 0 ? nullptr : fdopen(fd, "r");
+	if (!fp) {
+		if (fd >= 0)
+			close(fd);
+		return nullptr;
+	}
+	buffer_lines(hand.in, fp);  // the buffer is the hand's own, taken at its start
+	return fp;
+}
+
 // Reads table after table into free slots until every table is claimed or
-// the crew stops.
+// the crew stops. While the hand opens a table, the crew may be abandoned
+// (abandon_crew): it then ends without touching the table.
 static void *work(void *arg)
 {
 	Hand &hand = *static_cast<Hand *>(arg);
@@ -74,17 +112,33 @@ static void *work(void *arg)
 			return crew.stopping || crew.claimed == nsub || crew.claimed < crew.released + nslots;
 		});
 		if (crew.stopping || crew.claimed == nsub)
-			return nullptr;
+			break;
 		int t = crew.claimed++;
 		const char *path = crew.unclaimed;
 		crew.unclaimed = next_path(*crew.list, path);
-		Subject &s = crew.slots[t % nslots];
+		hand.opening = true;
 		hold.unlock();
-		read_subject(path, hand.in, crew.nreg, crew.mlag, s);
+		int fd = open_regular(path);
 		hold.lock();
+		hand.opening = false;
+		if (crew.stopping) {
+			if (fd >= 0)
+				close(fd);
+			break;
+		}
+		hold.unlock();
+		FILE *fp = table_stream(fd, hand);
+		if (fp)
+			read_subject(fp, path, hand.in, crew.nreg, crew.mlag, crew.slots[t % nslots],
+			             &crew.stopping);
+		hold.lock();
+		crew.left[t % nslots] = !fp;
 		crew.slot_table[t % nslots] = t;
 		crew.filled.notify_all();
 	}
+	hand.done = true;
+	crew.settled.notify_all();
+	return nullptr;
 }
 
 // Starts the hand's thread on a stack of its own, its reader's buffers
@@ -135,31 +189,61 @@ static void start_threads(Crew &crew, int n, size_t rows)
 	pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
-// Lets the threads finish the table they are reading, waits for them and
-// gives back their memory and every slot but the first: the driver reads
-// on alone.
+// Waits for the hand's thread, which has ended, and gives back its memory.
+static void join_hand(Hand &hand)
+{
+	pthread_join(hand.thread, nullptr);
+	munmap(hand.stack, stack_bytes);
+	budget_give(thread_bytes);
+	release(hand.in.buf);
+	release(hand.in.block);
+	hand.joined = true;
+}
+
+// Whether the crew's threads read the tables.
+static bool running(const Crew &crew)
+{
+	return crew.started > 0 && !crew.stopping;
+}
+
+// Stops the threads and gives back their memory and every slot but the
+// first: the driver reads on alone. A thread reading a table stops at its
+// next line and is waited for; one still opening a table, which may never
+// return (on a dead mount, say), is not: it ends by itself once its open
+// returns, without touching the table, and is waited for when the crew is
+// destroyed.
 static void stop_crew(Crew &crew)
 {
-	{
-		std::lock_guard<std::mutex> hold(crew.lock);
-		crew.stopping = true;
-		crew.freed.notify_all();
-	}
+	std::unique_lock<std::mutex> hold(crew.lock);
+	crew.stopping = true;
+	crew.freed.notify_all();
 	for (int i = 0; i < crew.started; i++) {
-		pthread_join(crew.hands[i].thread, nullptr);
-		munmap(crew.hands[i].stack, stack_bytes);
-		budget_give(thread_bytes);
+		Hand &hand = crew.hands[i];
+		crew.settled.wait(hold, [&] { return hand.done || hand.opening; });
+		if (hand.done && !hand.joined)
+			join_hand(hand);
 	}
-	crew.started = 0;
-	crew.hands.clear();
 	if (crew.nslots > 1)
 		crew.slots.resize(1);
 	crew.nslots = std::min(crew.nslots, 1);
 }
 
+// Whether a thread of the crew has not been waited for.
+static bool stragglers(Crew &crew)
+{
+	std::lock_guard<std::mutex> hold(crew.lock);
+	for (int i = 0; i < crew.started; i++)
+		if (!crew.hands[i].joined)
+			return true;
+	return false;
+}
+
 Crew::~Crew()
 {
 	stop_crew(*this);
+	for (int i = 0; i < started; i++)
+		if (!hands[i].joined)
+			join_hand(hands[i]);
 	budget_give(books);
 }
 
@@ -173,12 +257,13 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 	if (threads < 2)
 		threads = 0;
 	size_t nslots = threads > 0 ? 2 * size_t(threads) : 1;
-	size_t books = nslots * (sizeof(Subject) + sizeof(int)) + threads * sizeof(Hand);
+	size_t books = nslots * (sizeof(Subject) + sizeof(int) + 1) + threads * sizeof(Hand);
 	if (!budget_take(books))
 		return false;
 	crew.books = books;
 	crew.slots.resize(nslots);
 	crew.slot_table.assign(nslots, -1);
+	crew.left.assign(nslots, false);
 
 	size_t rows = (2 * size_t(mlag) + 1) * size_t(nreg) * sizeof(float);
 	if (!reserve(crew.slots[0].rows, rows))
@@ -196,25 +281,32 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 
 Subject &take_subject(Crew &crew, int t, const char *path, LineReader &in)
 {
-	if (crew.started > 0) {
+	if (running(crew)) {
 		std::unique_lock<std::mutex> hold(crew.lock);
 		int slot = t % crew.nslots;
 		crew.filled.wait(hold, [&] { return crew.slot_table[slot] == t; });
-		if (crew.slots[slot].fault != Fault::memory)
+		if (!crew.left[slot] && crew.slots[slot].fault != Fault::memory)
 			return crew.slots[slot];
 		hold.unlock();
 		stop_crew(crew);
 	}
-	read_subject(path, in, crew.nreg, crew.mlag, crew.slots[0]);
+	read_subject(open_lines(in, path), path, in, crew.nreg, crew.mlag, crew.slots[0]);
 	return crew.slots[0];
 }
 
 void release_subject(Crew &crew, int t)
 {
-	if (crew.started == 0)
+	if (!running(crew))
 		return;
 	std::lock_guard<std::mutex> hold(crew.lock);
 	crew.slot_table[t % crew.nslots] = -1;
 	crew.released++;
 	crew.freed.notify_all();
+}
+
+void abandon_crew(Crew *crew)
+{
+	stop_crew(*crew);
+	if (!stragglers(*crew))
+		delete crew;
 }

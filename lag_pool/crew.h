@@ -9,11 +9,14 @@
 // what is left of the memory budget, and a table that a thread could not
 // read for want of memory is read again by the driver, with the threads
 // stopped and their memory given back; so the result is the one thread's
-// whatever the number of threads.
+// whatever the number of threads. A thread reads regular files only: any
+// other table (a FIFO, a device), which may block where the one-thread run
+// would not yet have opened it, is left to the driver in the same way.
 #pragma once
 
 #include <pthread.h>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -29,6 +32,9 @@ struct Hand {
 	pthread_t thread;
 	void *stack = nullptr;
 	LineReader in;
+	bool opening = false;  // in the calls that open a table, which may block
+	bool done = false;     // its thread has ended
+	bool joined = false;   // and has been waited for, its memory given back
 };
 
 struct Crew {
@@ -37,15 +43,16 @@ struct Crew {
 	std::vector<Subject> slots;   // table t is read into slot t % nslots
 	int nslots = 0;               // the slots with room for a table's rows
 	std::vector<int> slot_table;  // the table a slot holds, -1 while it is read
+	std::vector<char> left;       // whether that table is left to the driver
 	std::vector<Hand> hands;
-	int started = 0;   // the hands whose thread runs
+	int started = 0;   // the hands whose thread was started
 	size_t books = 0;  // the budget's bytes for these vectors
 	std::mutex lock;
-	std::condition_variable freed, filled;
-	const char *unclaimed = nullptr;  // the path of the next table to read
-	int claimed = 0;                  // tables handed to a thread
-	int released = 0;                 // tables the driver is done with
-	bool stopping = false;
+	std::condition_variable freed, filled, settled;
+	const char *unclaimed = nullptr;    // the path of the next table to read
+	int claimed = 0;                    // tables handed to a thread
+	int released = 0;                   // tables the driver is done with
+	std::atomic<bool> stopping{false};  // also ends a table being read
 
 	Crew() = default;
 	Crew(const Crew &) = delete;
@@ -66,7 +73,14 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 
 // The subject of table t (counted from 0 in list order), whose path is
 // given, once it is read: by the crew, or by the driver with in when no
-// thread runs or a thread ran out of memory on it. Tables are taken in
-// order, each once, and given back with release_subject.
+// thread runs or a thread ran out of memory on it or left it. Tables are
+// taken in order, each once, and given back with release_subject.
 Subject &take_subject(Crew &crew, int t, const char *path, LineReader &in);
 void release_subject(Crew &crew, int t);
+
+// Ends the crew of a run that ends on a failed table, as the one-thread run
+// ends there: a thread stops at the next line of the table it reads, and
+// one still opening a table (on a stalled mount, say) is not waited for.
+// Takes the crew, made with new: it is deleted or, while such a thread
+// lives, left as it is for the rest of the run, which must end at once.
+void abandon_crew(Crew *crew);

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -80,24 +81,26 @@ static void make_pool(Pool &p)
 // Sums the tables in list order as the crew reads them. What a table prints
 // appears in that order. Returns the fault of the first table that fails,
 // *failed naming it; nothing of a later table appears. The crew has
-// stopped when it returns.
+// stopped when it returns, or, after a fault, is abandoned: the run must
+// then end at once.
 static Fault pool_tables(const TableList &list, LineReader &in, Pool &p, const char **failed)
 {
-	Crew crew;
+	std::unique_ptr<Crew> crew(new Crew);
 	*failed = nullptr;
-	if (!start_crew(crew, list, p.nreg, p.mlag, crew_size()))
+	if (!start_crew(*crew, list, p.nreg, p.mlag, crew_size()))
 		return Fault::memory;
 	const char *path = next_path(list, nullptr);
 	for (int t = 0; t < p.nsub; t++, path = next_path(list, path)) {
-		Subject &s = take_subject(crew, t, path, in);
+		Subject &s = take_subject(*crew, t, path, in);
 		if (s.textlen > 0)
 			fwrite(s.text.data, 1, s.textlen, stdout);
-		if (s.fault != Fault::none) {
+		if (Fault fault = s.fault; fault != Fault::none) {
 			*failed = path;
-			return s.fault;
+			abandon_crew(crew.release());
+			return fault;
 		}
 		add_subject(p, s);
-		release_subject(crew, t);
+		release_subject(*crew, t);
 	}
 	return Fault::none;
 }

@@ -65,10 +65,12 @@ static bool keep_labels(char *line, int nreg, Subject &s)
 	return true;
 }
 
-Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s)
+Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s, const std::atomic<bool> *stop)
 {
 	float *rows = reinterpret_cast<float *>(s.rows.data);
 	while (read_line(in, fp)) {
+		if (stop && stop->load(std::memory_order_relaxed))
+			break;
 		char *line = in.line;
 		if (line[0] == '#') {
 			if (!echo(s, line, in.len) || !keep_labels(line, nreg, s))
@@ -83,12 +85,12 @@ Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s)
 	return in.fault;
 }
 
-void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject &s)
+void read_subject(FILE *fp, const char *path, LineReader &in, int nreg, int mlag, Subject &s,
+                  const std::atomic<bool> *stop)
 {
 	s.textlen = 0;
 	s.nrows = 0;
 	s.has_labels = false;
-	FILE *fp = open_lines(in, path);
 	if (!fp) {
 		s.fault = in.fault;
 		return;
@@ -97,7 +99,7 @@ void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject 
 	if (!echo(s, reading, strlen(reading)) || !echo(s, path, strlen(path)) || !echo(s, "\n", 1))
 		s.fault = Fault::memory;
 	else
-		s.fault = read_table(fp, in, nreg, mlag, s);
+		s.fault = read_table(fp, in, nreg, mlag, s, stop);
 	fclose(fp);
 }
 

@@ -4,6 +4,7 @@
 // per region. Lines are read as common/lines.h reads them (a NUL ends one).
 #pragma once
 
+#include <atomic>
 #include <cstdio>
 #include <string_view>
 
@@ -34,12 +35,16 @@ struct Subject {
 // and may bring new labels; its data lines run from lag -mlag up, without a
 // gap, and may stop early. Returns Fault::format at the first line that
 // breaks this, Fault::read or Fault::memory when the table or its echo
-// cannot be read; s then holds what came before.
-Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s);
+// cannot be read; s then holds what came before. When stop is given and
+// turns true, it returns at the next line with what it has read.
+Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s,
+                 const std::atomic<bool> *stop = nullptr);
 
-// Opens and reads the table at path into s, its text beginning with the
-// "Reading:" line once it is open; s.fault says how it went.
-void read_subject(const char *path, LineReader &in, int nreg, int mlag, Subject &s);
+// Reads the table at path, opened as fp, into s, its text beginning with
+// the "Reading:" line, and closes fp; s.fault says how it went. A null fp
+// is a table that could not be opened, for the fault in.fault.
+void read_subject(FILE *fp, const char *path, LineReader &in, int nreg, int mlag, Subject &s,
+                  const std::atomic<bool> *stop = nullptr);
 
 // A value: what strtod reads from the token, taken to single precision.
 // The token must end where its text does, at a byte that is not graphic

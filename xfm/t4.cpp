@@ -7,6 +7,7 @@
 #include "common/lines.h"
 #include "common/output/output.h"
 #include "common/tokens.h"
+#include "xfm/scan_float.h"
 
 void t4list(FILE *fp, const float t4[16])
 {
@@ -17,12 +18,42 @@ void t4list(FILE *fp, const float t4[16])
 		fprintf(fp, "%10.6f %9.6f %9.6f %9.4f\n", t4[i], t4[i + 4], t4[i + 8], t4[i + 12]);
 }
 
-int t4read(FILE *fp, float t4[16])
+// Moves *rest past white space, reading on into the next line (a null *rest
+// starts there) while the line it leaves ended with its newline. False at
+// the end of the input: the end of the stream or of a failed read (in.fault
+// says which), or a NUL byte, which "%f" takes for no number.
+static bool skip_space(FILE *fp, LineReader &in, char **rest)
+{
+	for (;;) {
+		if (!*rest) {
+			if (!read_line(in, fp))
+				return false;
+			*rest = in.line;
+		}
+		while (scanf_space(**rest))
+			(*rest)++;
+		if (**rest != '\0')
+			return true;
+		if (*rest == in.line || (*rest)[-1] != '\n')
+			return false;
+		*rest = nullptr;
+	}
+}
+
+int t4read(FILE *fp, LineReader &in, char **rest, float t4[16])
 {
 	for (int i = 0; i < 4; i++)
-		if (fscanf(fp, " %f %f %f %f", &t4[i], &t4[i + 4], &t4[i + 8], &t4[i + 12]) != 4)
-			return -1;
+		for (int j = 0; j < 4; j++)
+			if (!skip_space(fp, in, rest) || !scan_float(rest, t4[i + 4 * j]))
+				return -1;
 	return 0;
+}
+
+// The fault of a matrix that t4read could not read: the line reader's,
+// when a line could not be read, or else a read error.
+static Fault unreadable(const LineReader &in)
+{
+	return in.fault != Fault::none ? in.fault : Fault::read;
 }
 
 Fault t4scan(FILE *fp, float t4[16], float &scale)
@@ -30,17 +61,25 @@ Fault t4scan(FILE *fp, float t4[16], float &scale)
 	scale = 0;
 	int blocks = 0;
 	LineReader in;
-	while (read_line(in, fp)) {
+	char *rest = nullptr;  // what stands after the numbers of a block
+	for (;;) {
+		char *line = rest;
+		if (!line) {
+			if (!read_line(in, fp))
+				break;
+			line = in.line;
+		}
+		rest = nullptr;
 		// Only the first two tokens can matter: "scale:" and its value,
 		// or a lone "t4".
-		cut_comment(in.line);
-		const char *rest = in.line;
-		std::string_view first = next_token(&rest), second = next_token(&rest);
+		cut_comment(line);
+		const char *tokens = line;
+		std::string_view first = next_token(&tokens), second = next_token(&tokens);
 		if (first == "scale:" && !second.empty())
 			scale = float(strtod(second.data(), nullptr));
 		if (first == "t4" && second.empty()) {
-			if (t4read(fp, t4) != 0)
-				return Fault::read;
+			if (t4read(fp, in, &rest, t4) != 0)
+				return unreadable(in);
 			blocks++;
 		}
 	}
@@ -48,7 +87,8 @@ Fault t4scan(FILE *fp, float t4[16], float &scale)
 		return in.fault;
 	if (blocks == 0) {
 		rewind(fp);
-		return t4read(fp, t4) == 0 ? Fault::none : Fault::read;
+		if (t4read(fp, in, &rest, t4) != 0)
+			return unreadable(in);
 	}
 	return Fault::none;
 }

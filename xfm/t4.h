@@ -8,21 +8,28 @@
 #include <string>
 
 #include "common/fault.h"
+#include "common/lines.h"
 
 // "t4\n" and the four rows, "%10.6f %9.6f %9.6f %9.4f\n" each: the bytes
 // of "%10.6f%10.6f%10.6f%10.4f\n" while every number fits its field, and a
 // blank in front of any but the first that fills it.
 void t4list(FILE *fp, const float t4[16]);
 
-// Reads four rows of four numbers as " %f %f %f %f" from the current
-// position; the numbers may lie on any number of lines. Returns 0, or -1 at
-// the first row that did not deliver four values.
-int t4read(FILE *fp, float t4[16]);
+// Reads four rows of four numbers as fscanf(fp, " %f %f %f %f") would, from
+// *rest, the unread rest of the line that in read last of fp, or from the
+// next line of fp when *rest is null; the numbers may lie on any number of
+// lines. Returns 0, or -1 at the first row that did not deliver four values
+// (in.fault is then the line reader's fault, or none). *rest is left just
+// after the bytes consumed, in in's line, or null when the stream ended
+// first. The rows before a failed one are stored, and so is the start of
+// that row.
+int t4read(FILE *fp, LineReader &in, char **rest, float t4[16]);
 
 // Scans a transform file just opened for reading: takes the matrix of the
 // last "t4" block (or the first 16 numbers of a file without one) and the
-// value of the last "scale:" line (0 without one). Fault::read when a block
-// or the bare form did not hold 16 numbers or reading failed;
+// value of the last "scale:" line (0 without one). Whatever follows the 16th
+// number of a block on its line is scanned as the next line. Fault::read
+// when a block or the bare form did not hold 16 numbers or reading failed;
 // Fault::memory when a line outgrew the memory budget.
 Fault t4scan(FILE *fp, float t4[16], float &scale);
 

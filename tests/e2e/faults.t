@@ -209,6 +209,28 @@ $ memlimit 32M lag_pool /dev/zero; echo "status $?"; memlimit 32M xfm_reverse /d
 2| xfm_reverse: memory allocation error
 ? 255
 
+# The matrix's numbers are read from the counted line buffer, so a number
+# of 100 MB outgrows the limit there: a memory error in every reader, in a
+# memory cgroup as under an address-space limit, never a kill.
+=== a number of 100 megabytes in a matrix is a memory error in every reader
+! uninstrumented xfm_reverse
+% { printf 't4\n1'; head -c 100000000 /dev/zero | tr '\0' 0; printf ' 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n'; } > big_to_b_t4
+$ memlimit 64M xfm_reverse big_to_b_t4; echo "status $?"; for run in "xfm_chain big_to_b_t4 b_to_c_t4" "xfm_points big_to_b_t4" "xfm_info big_to_b_t4" "xfm_rms big_to_b_t4"; do memlimit 64M $run < /dev/null > /dev/null; echo "status $?"; done; (ulimit -v 60000; xfm_reverse big_to_b_t4 > /dev/null); echo "status $?"
+1| @REV@
+1| Reading: big_to_b_t4
+1| status 255
+1| status 255
+1| status 255
+1| status 255
+1| status 255
+1| status 255
+2| xfm_reverse: memory allocation error
+2| xfm_chain: memory allocation error
+2| xfm_points: memory allocation error
+2| xfm_info: memory allocation error
+2| xfm_rms: memory allocation error
+2| xfm_reverse: memory allocation error
+
 # Were descriptor 2 left closed, the first result file would take it and
 # receive its own "Writing:" line.
 === lag_pool with standard error closed: no message lands in a result file

@@ -537,6 +537,29 @@ $ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$
 1| #lag A B
 1| lag_pool: gap.dat format error
 
+# The first table fails at its end, while a thread may already be at the
+# next. The run ends as one thread ends it, at once: a FIFO after it that
+# nobody writes is not waited for, whether nobody has it open or the shell
+# holds it open (a thread reads regular files only), and neither is a table
+# whose opening stalls, as on a dead mount (strace holds it for a minute).
+# The message is awaited through a FIFO.
+=== a failed table ends the run at once: a FIFO nobody writes after it, an open that stalls
+! native lag_pool
+! strace -o /dev/null true
+% awk 'BEGIN { print "#lag A B"; for (l = -100000; l < 0; l++) print l, 1, 2; print "0 1" }' > bad.dat
+% printf '#lag A B\n-1 1 2\n' > t2.dat && mkfifo fifo.dat err && printf 'bad.dat\nfifo.dat\n' > fifo.lst && printf 'bad.dat\nt2.dat\n' > stall.lst
+$ for held in no yes; do [ $held = yes ] && exec 3<> fifo.dat; for n in 1 8; do REGKIT_THREADS=$n timeout 20 lag_pool fifo.lst > /dev/null; echo "held $held: status $?"; done; done; for n in 1 8; do REGKIT_THREADS=$n ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -P t2.dat -e trace=newfstatat,openat -e inject=newfstatat,openat:delay_enter=60000000 bash -c 'exec lag_pool stall.lst > /dev/null 2> err' & timeout 20 head -n 1 err; kill -KILL $!; wait; done 2> /dev/null
+1| held no: status 255
+1| held no: status 255
+1| held yes: status 255
+1| held yes: status 255
+1| lag_pool: bad.dat format error
+1| lag_pool: bad.dat format error
+2| lag_pool: bad.dat format error
+2| lag_pool: bad.dat format error
+2| lag_pool: bad.dat format error
+2| lag_pool: bad.dat format error
+
 # w.tab: 10 regions of 100,000-byte labels, lags -50000..50000 (4 MB of
 # rows). In 24 MiB the first slot and one more fit, and two threads start,
 # but neither can then hold a 1 MB label line: the driver reads on alone.

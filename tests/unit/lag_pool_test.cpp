@@ -1,4 +1,7 @@
-// lag_pool's output root, its group arithmetic and its result lines.
+// lag_pool's output root, its group arithmetic, its result lines and its
+// crew of readers.
+#include "common/budget.h"
+#include "lag_pool/crew.h"
 #include "lag_pool/getroot.h"
 #include "lag_pool/pool.h"
 #include "lag_pool/results.h"
@@ -152,6 +155,30 @@ TEST(Results, EveryLineSplitsIntoItsFieldsAndReadsBack)
 			ASSERT_EQ(rows[c], float(strtod(printed, nullptr))) << text;
 		}
 		free(text);
+	}
+}
+
+// A crew that started threads gives back all it took, their stacks and
+// readers included, whether it ends after its tables or is abandoned.
+TEST(Crew, GivesBackAllItTook)
+{
+	char text[] = "/dev/null\n/dev/null\n/dev/null\n";
+	FILE *fp = fmemopen(text, sizeof text - 1, "r");
+	LineReader in;
+	TableList list;
+	const char *unreadable;
+	ASSERT_EQ(read_list(fp, in, list, &unreadable), Fault::none);
+	fclose(fp);
+	const uint64_t before = budget_taken();
+	for (bool abandoned : {false, true}) {
+		Crew *crew = new Crew;
+		ASSERT_TRUE(start_crew(*crew, list, 1, 1, 2));
+		EXPECT_EQ(crew->started, 2);
+		if (abandoned)
+			abandon_crew(crew);
+		else
+			delete crew;
+		EXPECT_EQ(budget_taken(), before) << abandoned;
 	}
 }
 

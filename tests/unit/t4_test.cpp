@@ -53,31 +53,40 @@ FILE *text_stream(const std::string &text)
 	return fp;
 }
 
+// t4read on a stream over text, from its first line; *rest as it left it.
+int read_matrix(const std::string &text, float t[16], std::string *rest)
+{
+	FILE *fp = text_stream(text);
+	LineReader in;
+	char *after = nullptr;
+	int status = t4read(fp, in, &after, t);
+	*rest = after ? after : "(end)";
+	fclose(fp);
+	return status;
+}
+
 TEST(T4read, ReadsNumbersAcrossLines)
 {
-	FILE *fp = text_stream("1 2\n3 4 5\n\n 6 7 8 9 10 11 12\n13 14 15\t16 rest\n");
 	float t[16];
-	EXPECT_EQ(t4read(fp, t), 0);
+	std::string rest;
+	EXPECT_EQ(read_matrix("1 2\n3 4 5\n\n 6 7 8 9 10 11 12\n13 14 15\t16 rest\n", t, &rest), 0);
 	for (int i = 0; i < 4; i++)
 		for (int j = 0; j < 4; j++)
 			EXPECT_EQ(t[i + 4 * j], float(4 * i + j + 1));
-	char rest[16];
-	EXPECT_STREQ(fgets(rest, sizeof rest, fp), " rest\n");
-	fclose(fp);
+	EXPECT_EQ(rest, " rest\n");
 }
 
 TEST(T4read, StopsAtTheFirstShortRow)
 {
-	FILE *fp = text_stream("1 2 3 4\n5 6 # 7 8\n9 10 11 12\n");
 	float t[16] = {};
-	EXPECT_EQ(t4read(fp, t), -1);
-	EXPECT_EQ(t[0], 1);
+	std::string rest;
+	EXPECT_EQ(read_matrix("1 2 3 4\n5 6 # 7 8\n9 10 11 12\n", t, &rest), -1);
 	EXPECT_EQ(t[12], 4);
-	fclose(fp);
-
-	fp = text_stream("");
-	EXPECT_EQ(t4read(fp, t), -1);
-	fclose(fp);
+	EXPECT_EQ(t[5], 6);
+	EXPECT_EQ(rest, "# 7 8\n");
+	EXPECT_EQ(read_matrix("", t, &rest), -1);
+	// A NUL byte is no white space: the numbers after it are not reached.
+	EXPECT_EQ(read_matrix(std::string("1 2 3 4 5 6 7 8 9 10 11 12 13 14 15\0 16\n", 36), t, &rest), -1);
 }
 
 TEST(T4list, RowsInFixedFields)
