@@ -116,8 +116,8 @@ static FILE *create(const std::string &name)
 
 static void finish(FILE *fp, const std::string &name)
 {
-	if (!close_output(fp))
-		report(Fault::write, name.c_str());
+	if (Fault fault = close_output(fp); fault != Fault::none)
+		report(fault, name.c_str());
 }
 
 // A label right-aligned in a field of 10, as "%10s" prints it.

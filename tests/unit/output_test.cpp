@@ -31,7 +31,7 @@ TEST(Output, AnyFailedWriteIsAWriteError)
 	close(full);
 	fputs("the end\n", fp);
 
-	EXPECT_FALSE(close_output(fp));
+	EXPECT_EQ(close_output(fp), Fault::write);
 	EXPECT_NE(access(path.c_str(), F_OK), 0);
 	rmdir(dir);
 }
