@@ -103,10 +103,14 @@ static Fault pool_tables(const TableList &list, LineReader &in, Pool &p, const c
 	return Fault::none;
 }
 
+// The three results are one set: none takes its place before all are
+// written, and a run that ends first leaves every old one as it was.
+static OutputSet results;
+
 // Creates a result file and writes its two header lines.
 static FILE *create(const std::string &name)
 {
-	FILE *fp = open_output(name.c_str());
+	FILE *fp = open_output(name.c_str(), &results);
 	if (!fp)
 		report(Fault::write, name.c_str());
 	fprintf(stderr, "Writing: %s\n", name.c_str());
@@ -190,13 +194,17 @@ int main(int argc, char *argv[])
 
 		group_means(p.avg, size_t(p.nlag) * p.nreg, p.nsub);
 		std::string root = getroot(lstfile);
-		write_avg(root + "_avg.dat", p);
+		const std::string names[] = {root + "_avg.dat", root + "_ROIavg.dat", root + "_gammabar.dat"};
+		write_avg(names[0], p);
 
 		roi_means(p.avg, p.nreg, p.nlag, roiavg);
-		write_roiavg(root + "_ROIavg.dat", p, roiavg);
+		write_roiavg(names[1], p, roiavg);
 
 		float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
-		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
+		write_gammabar(names[2], p, gammabar, sum);
+		int unplaced;
+		if (fault = place_outputs(results, &unplaced); fault != Fault::none)
+			report(fault, names[unplaced].c_str());
 		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
 	} catch (const std::bad_alloc &) {
 		report(Fault::memory, nullptr);
