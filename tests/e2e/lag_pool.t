@@ -587,6 +587,27 @@ $ memlimit 1G lag_pool m.lst; echo "status $?"; memlimit 1G lag_pool ok.lst 2> /
 1| Bartlett correction factor (sum of gammabar) = 2.0000
 2| lag_pool: memory allocation error
 
+# 2,000 regions by lags -500..500: the _avg.dat of 20 MB, written to a
+# tmpfs, takes memory charged to the run's cgroup; beside the sums it does
+# not fit 24 MiB (written to a disk, it would).
+=== results on a tmpfs count against the memory limit: the memory error, and the old results stay whole
+! uninstrumented lag_pool
+! [ "$(id -u)" = 0 ] && unshare -m mount -t tmpfs tmpfs /mnt 2>/dev/null || { echo "needs root, to mount a tmpfs"; exit 1; }
+! [ -w /sys/fs/cgroup/memory ] || grep -qw memory /sys/fs/cgroup/cgroup.subtree_control 2>/dev/null || { echo "needs a memory cgroup"; exit 1; }
+% awk 'BEGIN { printf "#lag"; for (r = 0; r < 2000; r++) { printf " R%d", r; row = row " 0.5" } printf "\n"; for (l = -500; l <= 500; l++) print l row }' > t.dat
+% mkdir d
+$ for n in 1 8; do REGKIT_THREADS=$n unshare -m bash -c 'mount -t tmpfs tmpfs d && echo t.dat > d/x.lst && for f in avg ROIavg gammabar; do echo earlier > d/x_$f.dat; done; memlimit 24M lag_pool d/x.lst > /dev/null 2> err; echo "status $?"; tail -n 1 err; cat d/x_*.dat'; done
+1| status 255
+1| lag_pool: memory allocation error
+1| earlier
+1| earlier
+1| earlier
+1| status 255
+1| lag_pool: memory allocation error
+1| earlier
+1| earlier
+1| earlier
+
 # Two tokens of the header before its NUL, three of the data line: X and
 # 9 are not read.
 === a NUL ends a line of the list or a table; an echoed header stops there

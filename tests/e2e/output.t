@@ -76,14 +76,14 @@ $ xfm_unit ''
 
 # The temporary name repeats the target's: a name at the length limit of a
 # directory entry must still be replaced whole or not at all.
-=== a name of 250 bytes is replaced whole or not at all
-$ n=$(printf 'n%.0s' {1..250}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_unit $n 2>&1 >/dev/null) | sed "s/$n/<250 n>/"; echo "status ${PIPESTATUS[0]}"; cat $n; xfm_unit $n | sed "s/$n/<250 n>/"; head -n 1 $n | sed "s/$n/<250 n>/"
-1| xfm_unit: <250 n> write error
+=== a name of 255 bytes, the most a directory entry holds, is replaced whole or not at all
+$ n=$(printf 'n%.0s' {1..255}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_unit $n 2>&1 >/dev/null) | sed "s/$n/<255 n>/"; echo "status ${PIPESTATUS[0]}"; cat $n; xfm_unit $n | sed "s/$n/<255 n>/"; head -n 1 $n | sed "s/$n/<255 n>/"
+1| xfm_unit: <255 n> write error
 1| status 255
 1| earlier
 1| @ID@
-1| Writing: <250 n>
-1| #xfm_unit <250 n>
+1| Writing: <255 n>
+1| #xfm_unit <255 n>
 & [ "$(ls -A | wc -l)" = 1 ]
 
 # Permission bits bind every user but root: as root these runs drop to nobody.
@@ -288,7 +288,7 @@ $ lag_pool x.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r lin
 === a file rewritten in place keeps every byte when the new ones do not fit
 ! native xfm_reverse
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
-! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
+! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 < ro/T
 | t4
 | 2 0 0 1 0 4 0 1 0 0 0.5 1 0 0 0 1
@@ -321,7 +321,7 @@ $ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $a
 === where no space can be reserved, a rewrite in place that does not fit still keeps every byte
 ! native lag_pool
 ! [ "$(id -u)" = 0 ] && strace -o /dev/null true || { echo "needs root and strace"; exit 1; }
-! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
+! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 % cp "$(command -v lag_pool)" . && mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
 % seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
 $ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done && chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -e trace=fallocate -e inject=fallocate:error=EOPNOTSUPP setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
@@ -374,6 +374,20 @@ $ xfm_unit h1_t4 > /dev/null; for f in f_t4 x_t4; do setpriv --reuid=65534 --reg
 1| acl_t4 1 root:root 660 242
 1| x
 1| user:1001:rw-
+
+# The first run locks the file, writes its first block and is held there by
+# strace for half a second; strace's line on that write starts the second,
+# which waits for the lock.
+=== runs rewriting one file in place at once both succeed, and the file is whole from the later one
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% seq 100 > h1_t4 && ln h1_t4 h2_t4 && mkfifo traced
+$ export ASAN_OPTIONS=detect_leaks=0; strace -o traced -e trace=pwrite64 -e inject=pwrite64:delay_exit=500000 xfm_unit h1_t4 -$(printf 'a%.0s' {1..100}) > /dev/null & exec 3< traced; read -r line <&3; xfm_unit h1_t4 -b > /dev/null; echo "status $?"; wait $!; echo "status $?"
+1| status 0
+1| status 0
+> h2_t4
+| #xfm_unit h1_t4 -b
+| #@ID@
+| @IDENTITY@
 
 # Caught mid-write as above: TERM stops the rewrite of an existing file,
 # KILL the writing of a new one.
