@@ -26,13 +26,16 @@ void setprog(char *const argv[])
 }
 
 // A closed descriptor 0, 1 or 2 would be taken by the next file opened, and
-// standard output or error would then land in that file. A descriptor that
-// refuses writes keeps the place, so writing to a closed standard stream
-// still fails as it should.
+// standard output or error would then land in that file. The root directory,
+// opened only as a path, keeps the place: reading or writing it fails, as on
+// the closed descriptor, and a path that names the descriptor (/dev/stdin,
+// /dev/fd/1, /proc/self/fd/2) leads to a directory, which no program opens
+// for writing and none can read: a write or read error, as the shell's
+// redirection would give, never /dev/null's quiet success.
 static void occupy_standard_descriptors()
 {
 	for (int fd = 0; fd <= 2; fd++)
-		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF && open("/", O_PATH | O_DIRECTORY) != fd)
 			open("/dev/null", O_RDONLY);
 }
 

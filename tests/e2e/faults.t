@@ -231,6 +231,23 @@ $ lag_pool g.lst 2>&-
 |          0    0.0000    0.0000
 |          1    0.0000    0.0000
 
+# A closed descriptor is filled at start, so that no file lands in it; a
+# path to it still leads nowhere. With standard error closed only the
+# statuses tell.
+=== a path naming a closed standard descriptor is a write or read error, as the shell's would be
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ xfm_reverse a_to_b_t4 /dev/stderr 2>&- > /dev/null; echo "status $?"; xfm_unit /proc/self/fd/2 2>&- > /dev/null; echo "status $?"; xfm_unit /dev/fd/1 >&-; xfm_unit /dev/stdin <&- > /dev/null; xfm_chain /dev/stdin a_to_b_t4 c_t4 <&- > /dev/null; lag_pool /dev/stdin <&- > /dev/null
+1| status 255
+1| status 255
+2| xfm_unit: /dev/fd/1 write error
+2| xfm_unit: /dev/stdin write error
+2| xfm_chain: /dev/stdin read error
+2| lag_pool: /dev/stdin read error
+? 255
+& [ "$(ls -A)" = a_to_b_t4 ]
+
 # Standard output on /dev/full is tested with each program.
 === standard output closed is a write error for every program; the files are still written whole
 < a_to_b_t4
