@@ -2,12 +2,17 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <stdexcept>
 
 const char *program = "";
 
@@ -39,6 +44,30 @@ static void occupy_standard_descriptors()
 			open("/dev/null", O_RDONLY);
 }
 
+// An allocation that fails ends the run with the memory error; the outputs
+// still open are undone on the way out (common/output/ending.h).
+static void out_of_memory()
+{
+	report(Fault::memory, nullptr);
+}
+
+// An exception that nothing caught: one of the library's allocations
+// (std::bad_alloc, std::length_error) is the memory error; anything else is
+// a fault in the program, which aborts.
+static void uncaught()
+{
+	try {
+		if (std::current_exception())
+			std::rethrow_exception(std::current_exception());
+	} catch (const std::bad_alloc &) {
+		report(Fault::memory, nullptr);
+	} catch (const std::length_error &) {
+		report(Fault::memory, nullptr);
+	} catch (...) {
+	}
+	abort();
+}
+
 // Whether word is the run's only argument.
 static bool only_argument(char *const argv[], const char *word)
 {
@@ -49,6 +78,8 @@ void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
 {
 	signal(SIGXFSZ, SIG_IGN);
 	occupy_standard_descriptors();
+	std::set_new_handler(out_of_memory);
+	std::set_terminate(uncaught);
 	setprog(argv);
 	revision = rcsid ? rcsid : "";
 	print_usage = usage;
@@ -70,9 +101,25 @@ void exit_usage(FILE *out)
 	exit(1);
 }
 
+// Only one thread ends the run, and only once: exit() is no function for
+// two threads at a time, and an allocation that fails while the run ends
+// (in an undo step, say) must not end it again.
+static void claim_the_end()
+{
+	static std::atomic_flag claimed = ATOMIC_FLAG_INIT;
+	static thread_local bool mine;
+	if (mine)
+		_exit(255);
+	if (claimed.test_and_set())
+		for (;;)
+			pause();
+	mine = true;
+}
+
 void report_as(const char *who, Fault fault, const char *file)
 {
 	assert(fault != Fault::none);
+	claim_the_end();
 	switch (fault) {
 	case Fault::read:
 		fprintf(stderr, "%s: %s read error\n", who, file);

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -178,38 +176,32 @@ int main(int argc, char *argv[])
 	if (positionals(argc, argv, &lstfile, 1) < 1)
 		exit_usage(stderr);
 
-	try {
-		Pool p;
-		LineReader in;
-		TableList list;
-		p.nsub = read_paths(lstfile, in, list);
-		measure(next_path(list, nullptr), in, p);
-		printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
-		make_pool(p);
-		float *gammabar = floats(p.nlag), *roiavg = floats(p.nlag);
-		const char *failed;
-		Fault fault = pool_tables(list, in, p, &failed);
-		if (fault != Fault::none)
-			report(fault, failed);
+	Pool p;
+	LineReader in;
+	TableList list;
+	p.nsub = read_paths(lstfile, in, list);
+	measure(next_path(list, nullptr), in, p);
+	printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
+	make_pool(p);
+	float *gammabar = floats(p.nlag), *roiavg = floats(p.nlag);
+	const char *failed;
+	Fault fault = pool_tables(list, in, p, &failed);
+	if (fault != Fault::none)
+		report(fault, failed);
 
-		group_means(p.avg, size_t(p.nlag) * p.nreg, p.nsub);
-		std::string root = getroot(lstfile);
-		const std::string names[] = {root + "_avg.dat", root + "_ROIavg.dat", root + "_gammabar.dat"};
-		write_avg(names[0], p);
+	group_means(p.avg, size_t(p.nlag) * p.nreg, p.nsub);
+	std::string root = getroot(lstfile);
+	const std::string names[] = {root + "_avg.dat", root + "_ROIavg.dat", root + "_gammabar.dat"};
+	write_avg(names[0], p);
 
-		roi_means(p.avg, p.nreg, p.nlag, roiavg);
-		write_roiavg(names[1], p, roiavg);
+	roi_means(p.avg, p.nreg, p.nlag, roiavg);
+	write_roiavg(names[1], p, roiavg);
 
-		float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
-		write_gammabar(names[2], p, gammabar, sum);
-		int unplaced;
-		if (fault = place_outputs(results, &unplaced); fault != Fault::none)
-			report(fault, names[unplaced].c_str());
-		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
-	} catch (const std::bad_alloc &) {
-		report(Fault::memory, nullptr);
-	} catch (const std::length_error &) {
-		report(Fault::memory, nullptr);
-	}
+	float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
+	write_gammabar(names[2], p, gammabar, sum);
+	int unplaced;
+	if (fault = place_outputs(results, &unplaced); fault != Fault::none)
+		report(fault, names[unplaced].c_str());
+	printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
 	exit_success();
 }

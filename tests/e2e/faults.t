@@ -209,6 +209,40 @@ $ memlimit 32M lag_pool /dev/zero; echo "status $?"; memlimit 32M xfm_reverse /d
 2| xfm_reverse: memory allocation error
 ? 255
 
+# 400 kB of data (ulimit -d) hold a run of a transform tool, but not the
+# copy of an argument of 120 kB in the header line. A file from an earlier
+# run stays as it was.
+=== an allocation that fails is the memory error, never an abort
+! uninstrumented xfm_unit
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ a=-$(printf 'x%.0s' {1..120000}); prlimit --data=400000 xfm_unit u_t4 > /dev/null; echo "status $?"; prlimit --data=400000 xfm_unit u_t4 $a > /dev/null; echo "status $?"; prlimit --data=400000 xfm_reverse a_to_b_t4 $a > /dev/null
+1| status 0
+1| status 255
+2| xfm_unit: memory allocation error
+2| xfm_reverse: memory allocation error
+? 255
+& [ "$(head -n 1 u_t4)" = "#xfm_unit u_t4" ] && [ "$(ls -A | tr '\n' ' ')" = "a_to_b_t4 u_t4 " ]
+
+# A stack of 64 KiB: nothing the programs keep on it is larger than a few.
+=== a small stack is enough for a rewrite in place
+! uninstrumented xfm_reverse
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+% echo earlier > b_to_a_t4 && ln b_to_a_t4 link
+$ prlimit --stack=65536 xfm_reverse a_to_b_t4 | tail -n 1
+1| Writing: b_to_a_t4
+> link
+| #xfm_reverse a_to_b_t4
+| #@REV@
+| t4
+|   1.000000  0.000000  0.000000    0.0000
+|   0.000000  1.000000  0.000000    0.0000
+|   0.000000  0.000000  1.000000    0.0000
+|   0.000000  0.000000  0.000000    1.0000
+
 # Were descriptor 2 left closed, the first result file would take it and
 # receive its own "Writing:" line.
 === lag_pool with standard error closed: no message lands in a result file
