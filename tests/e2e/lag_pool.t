@@ -658,14 +658,14 @@ $ lag_pool a.lst; lag_pool b.lst
 >! b_avg.dat
 >! b_gammabar.dat
 
-=== a result file whose writing fails is a write error: no factor line follows, no result is placed
+=== a result that fails, or is the file of another, is a write error: no factor line follows, no result is placed
 < t.dat
 | #lag A B
 | -1 1 2
 < c.lst
 | t.dat
-% ln -s /dev/full c_gammabar.dat
-$ lag_pool c.lst
+% ln -s /dev/full c_gammabar.dat && cp c.lst d.lst && echo earlier > d_avg.dat && ln d_avg.dat d_ROIavg.dat
+$ lag_pool c.lst; lag_pool d.lst > /dev/null
 1| @ID@
 1| Reading: c.lst
 1| nsub=1 nreg2 mlag=1
@@ -675,8 +675,14 @@ $ lag_pool c.lst
 2| Writing: c_ROIavg.dat
 2| Writing: c_gammabar.dat
 2| lag_pool: c_gammabar.dat write error
+2| Writing: d_avg.dat
+2| Writing: d_ROIavg.dat
+2| Writing: d_gammabar.dat
+2| lag_pool: d_ROIavg.dat write error
 ? 255
-& [ -L c_gammabar.dat ] && [ "$(ls -A | tr '\n' ' ')" = "c.lst c_gammabar.dat t.dat " ]
+> d_ROIavg.dat
+| earlier
+& [ -L c_gammabar.dat ] && [ "$(ls -A | tr '\n' ' ')" = "c.lst c_gammabar.dat d.lst d_ROIavg.dat d_avg.dat t.dat " ]
 
 === standard output that cannot be written is no success
 < t.dat
