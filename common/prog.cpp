@@ -44,16 +44,12 @@ static void occupy_standard_descriptors()
 			open("/dev/null", O_RDONLY);
 }
 
-// An allocation that fails ends the run with the memory error; the outputs
-// still open are undone on the way out (common/output/ending.h).
-static void out_of_memory()
-{
-	report(Fault::memory, nullptr);
-}
-
-// An exception that nothing caught: one of the library's allocations
-// (std::bad_alloc, std::length_error) is the memory error; anything else is
-// a fault in the program, which aborts.
+// An exception that nothing catches ends the run here, before anything is
+// unwound. An allocation that failed (std::bad_alloc) or a size that none
+// could have (std::length_error) is the memory error, reported by the
+// thread that met it; the outputs still open are undone on the way out
+// (common/output/ending.h). Anything else is a fault in the program, which
+// aborts.
 static void uncaught()
 {
 	try {
@@ -78,7 +74,6 @@ void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
 {
 	signal(SIGXFSZ, SIG_IGN);
 	occupy_standard_descriptors();
-	std::set_new_handler(out_of_memory);
 	std::set_terminate(uncaught);
 	setprog(argv);
 	revision = rcsid ? rcsid : "";

@@ -254,16 +254,17 @@ $ (ulimit -v 32000; exec setpriv --reuid=65534 --regid=65534 --clear-groups ./la
 # strace ends a run with KILL, which no program can catch, at each of its
 # file-system calls in turn. Then it fails every unnamed file (O_TMPFILE,
 # every other openat in the folder), so that a new file is written under
-# its name: TERM comes as it is written, or lag_pool's second result cannot
-# be opened while its first is written.
+# its name: TERM comes as it is written, the file-size limit stops it, or
+# lag_pool's second result cannot be opened while its first is written.
 === a new file is whole or absent whenever KILL comes; one written under its name is removed unless placed
 ! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
 < t.dat
 | #lag A B
 | -1 1 2
 % echo t.dat > x.lst && mkdir x_ROIavg.dat
-$ export ASAN_OPTIONS=detect_leaks=0; strace -o calls -e trace=%file,%desc xfm_unit new_t4 > /dev/null && rm new_t4; awk -F'(' '/^[a-z]/ { print $1, ++seen[$1] }' calls | while read call k; do strace -o /dev/null -e inject=$call:signal=KILL:when=$k xfm_unit new_t4 > /dev/null 2>&1; [ ! -e new_t4 ] || [ "$(wc -l < new_t4)" = 7 ] || echo "KILL at $call $k: a part of new_t4"; rm -f new_t4; done 2> /dev/null; { strace -o /dev/null -e trace=openat,write -e inject=openat:error=EOPNOTSUPP:when=2+2 -e inject=write:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null; echo "status $?"; strace -o /dev/null -P "$PWD" -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=1+2 lag_pool x.lst > /dev/null
+$ export ASAN_OPTIONS=detect_leaks=0; strace -o calls -e trace=%file,%desc xfm_unit new_t4 > /dev/null && rm new_t4; awk -F'(' '/^[a-z]/ { print $1, ++seen[$1] }' calls | while read call k; do strace -o /dev/null -e inject=$call:signal=KILL:when=$k xfm_unit new_t4 > /dev/null 2>&1; [ ! -e new_t4 ] || [ "$(wc -l < new_t4)" = 7 ] || echo "KILL at $call $k: a part of new_t4"; rm -f new_t4; done 2> /dev/null; { strace -o /dev/null -e trace=openat,write -e inject=openat:error=EOPNOTSUPP:when=2+2 -e inject=write:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null; echo "status $?"; (ulimit -f 0; exec strace -o /dev/null -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=2+2 xfm_unit new_t4 2> /dev/null); echo "status $?"; strace -o /dev/null -P "$PWD" -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=1+2 lag_pool x.lst > /dev/null
 1| status 143
+1| status 255
 2| Writing: x_avg.dat
 2| lag_pool: x_ROIavg.dat write error
 ? 255
