@@ -136,6 +136,20 @@ $ { exec 3<gone; } & exec 4>gone; wait; xfm_unit $(printf './%.0s' {1..2040})out
 & [ "$(wc -l < out_t4)" = 7 ] && [ "$(tail -n 1 out_t4)" = "  0.000000  0.000000  0.000000    1.0000" ]
 & [ "$(ls -A | tr '\n' ' ')" = "gone out_t4 t.dat x.lst x_ROIavg.dat x_avg.dat x_gammabar.dat " ] && [ "$(wc -l < x_ROIavg.dat)" = 6 ]
 
+# strace sends TERM as the first result is renamed into place.
+=== a signal that comes while a set is put in place takes effect once all of it is
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+< t.dat
+| #lag A B
+| -1 1 2
+% echo t.dat > x.lst && for f in avg ROIavg gammabar; do echo earlier > x_$f.dat; done
+$ { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -e trace=renameat,renameat2 -e inject=renameat,renameat2:signal=TERM:when=1 lag_pool x.lst > /dev/null; } 2> /dev/null; echo "status $?"; head -qn 1 x_*.dat
+1| status 143
+1| #lag_pool x.lst
+1| #lag_pool x.lst
+1| #lag_pool x.lst
+& [ "$(ls -A | tr '\n' ' ')" = "t.dat x.lst x_ROIavg.dat x_avg.dat x_gammabar.dat " ]
+
 # The same guarantees for the other programs that write files.
 
 === inverting a file in place: a write that fails leaves it byte for byte as it was
