@@ -25,6 +25,15 @@ static void undo(void *arg)
 	out.doomed = out.grown = false;
 }
 
+// Every change of a record is made with signals held.
+template <typename Change>
+static void change(Output &out, Change how)
+{
+	sigset_t before = hold_signals();
+	how(out);
+	release_signals(before);
+}
+
 // The output's undo step, registered once it has something to undo.
 static void arm(Output &out)
 {
@@ -37,12 +46,12 @@ Output *new_output()
 	for (Output &out : table) {
 		if (out.used)
 			continue;
-		sigset_t before = hold_signals();
-		out = Output{};
-		out.way = Way::made;
-		out.entry.dir = out.target = out.content = out.undo = -1;
-		out.used = true;
-		release_signals(before);
+		change(out, [](Output &o) {
+			o = Output{};
+			o.way = Way::made;
+			o.entry.dir = o.target = o.content = o.undo = -1;
+			o.used = true;
+		});
 		return &out;
 	}
 	errno = EMFILE;
@@ -59,50 +68,46 @@ Output *find_output(FILE *fp)
 
 void record_entry(Output &out, const Entry &entry)
 {
-	sigset_t before = hold_signals();
-	if (out.entry.dir >= 0 && out.entry.dir != entry.dir)
-		close(out.entry.dir);
-	out.entry = entry;
-	release_signals(before);
+	change(out, [&](Output &o) {
+		if (o.entry.dir >= 0 && o.entry.dir != entry.dir)
+			close(o.entry.dir);
+		o.entry = entry;
+	});
 }
 
 void record_way(Output &out, Way way, int target, int content)
 {
-	sigset_t before = hold_signals();
-	out.way = way;
-	out.target = target;
-	out.content = content;
-	release_signals(before);
+	change(out, [&](Output &o) {
+		o.way = way;
+		o.target = target;
+		o.content = content;
+	});
 }
 
 void record_staging(Output &out, Staging *staging)
 {
-	sigset_t before = hold_signals();
-	out.staging = staging;
-	release_signals(before);
+	change(out, [&](Output &o) { o.staging = staging; });
 }
 
 void record_stream(Output &out, FILE *fp, OutputSet *set)
 {
-	sigset_t before = hold_signals();
-	out.fp = fp;
-	out.set = set;
-	release_signals(before);
+	change(out, [&](Output &o) {
+		o.fp = fp;
+		o.set = set;
+	});
 }
 
 void record_written(Output &out)
 {
-	sigset_t before = hold_signals();
-	out.written = true;
-	release_signals(before);
+	change(out, [](Output &o) { o.written = true; });
 }
 
 void record_placing(Output &out, Placing placing, off_t upto)
 {
-	sigset_t before = hold_signals();
-	out.placing = placing;
-	out.upto = upto;
-	release_signals(before);
+	change(out, [&](Output &o) {
+		o.placing = placing;
+		o.upto = upto;
+	});
 }
 
 void record_doom(Output &out, const Entry &entry, int fd)
@@ -110,52 +115,46 @@ void record_doom(Output &out, const Entry &entry, int fd)
 	struct stat st;
 	if (fstat(fd, &st) != 0)
 		return;
-	sigset_t before = hold_signals();
-	arm(out);
-	out.doom = entry;
-	out.dev = st.st_dev;
-	out.ino = st.st_ino;
-	out.doomed = true;
-	release_signals(before);
+	change(out, [&](Output &o) {
+		arm(o);
+		o.doom = entry;
+		o.dev = st.st_dev;
+		o.ino = st.st_ino;
+		o.doomed = true;
+	});
 }
 
 void undoom(Output &out)
 {
-	sigset_t before = hold_signals();
-	out.doomed = false;
-	release_signals(before);
+	change(out, [](Output &o) { o.doomed = false; });
 }
 
 void record_grown(Output &out, off_t old_size)
 {
-	sigset_t before = hold_signals();
-	arm(out);
-	out.old_size = old_size;
-	out.grown = true;
-	release_signals(before);
+	change(out, [&](Output &o) {
+		arm(o);
+		o.old_size = old_size;
+		o.grown = true;
+	});
 }
 
 void record_cut(Output &out)
 {
-	sigset_t before = hold_signals();
-	out.grown = false;
-	release_signals(before);
+	change(out, [](Output &o) { o.grown = false; });
 }
 
 void end_output(Output *out)
 {
-	sigset_t before = hold_signals();
-	undo(out);
-	drop_undo(out->undo);
-	out->undo = -1;
-	release_signals(before);
+	change(*out, [](Output &o) {
+		undo(&o);
+		drop_undo(o.undo);
+		o.undo = -1;
+	});
 	if (out->fp)
 		fclose(out->fp);
 	for (int fd : {out->target, out->content, out->entry.dir})
 		if (fd >= 0)
 			close(fd);
 	delete out->staging;
-	before = hold_signals();
-	out->used = false;
-	release_signals(before);
+	change(*out, [](Output &o) { o.used = false; });
 }

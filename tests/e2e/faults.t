@@ -317,24 +317,18 @@ $ for c in 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_poo
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
 % { for i in $(seq 2000); do echo "# remark $i"; done; printf '#lag A B\n-1 1 2\n'; } > t.dat && echo t.dat > x.lst && mkfifo gone
-$ { exec 3<gone; } & exec 4>gone; wait; for c in 'xfm_unit u_t4' 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_pool x.lst' 'pattern_list -w 16383x' 'shuffle 1000000 -s5'; do $c >&4 2> err; echo "${c%% *} $?"; grep -v '^Writing: ' err; (trap '' PIPE; exec $c >&4 2> err); echo "${c%% *} $?"; grep -v '^Writing: ' err; done
-1| xfm_unit 141
-1| xfm_unit 255
+$ { exec 3<gone; } & exec 4>gone; wait; for c in 'xfm_unit u_t4' 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_pool x.lst' 'pattern_list -w 16383x' 'shuffle 1000000 -s5'; do $c >&4 2>> quiet; s=$?; (trap '' PIPE; exec $c >&4 2>> said); echo "${c%% *} $s $?"; done; grep -hv '^Writing: ' quiet said
+1| xfm_unit 141 255
+1| xfm_reverse 141 255
+1| xfm_chain 141 255
+1| lag_pool 141 255
+1| pattern_list 141 255
+1| shuffle 141 255
 1| xfm_unit: standard output write error
-1| xfm_reverse 141
-1| xfm_reverse 255
 1| xfm_reverse: standard output write error
-1| xfm_chain 141
-1| xfm_chain 255
 1| xfm_chain: standard output write error
-1| lag_pool 141
-1| lag_pool 255
 1| lag_pool: standard output write error
-1| pattern_list 141
-1| pattern_list 255
 1| pattern_list: standard output write error
-1| shuffle 141
-1| shuffle 255
 1| shuffle: standard output write error
 
 # Arguments of tens of kilobytes. In the output, <name> stands for exactly
