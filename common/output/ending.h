@@ -1,9 +1,8 @@
 // The ways a run ends before its work is done: a signal whose default action
 // ends the process, and exit() (a reporter's, or that of an allocation that
-// failed). Either way the undo steps registered here run first, newest
-// first, and the run then ends as it would have. The hook knows nothing of
-// what the steps undo; a step uses only calls that are safe in a signal
-// handler, and runs at most once.
+// failed). Either way the undo steps registered here run first, each once,
+// and the run then ends as it would have. The hook knows nothing of what the
+// steps undo; a step uses only calls that are safe in a signal handler.
 #pragma once
 
 #include <signal.h>

@@ -57,5 +57,7 @@ Fault close_output(FILE *fp);
 // all that can fail (a lock waited for, blocks reserved, a name beside the
 // file) is done for each first, then all are put in place with signals
 // held. Returns the fault of the member that failed, *failed naming its
-// place in the set, and then no member has changed its path.
+// place in the set; then no path has changed, unless the file system
+// failed in the moment the set was put in place. Two members that would
+// replace the same file are a write error.
 Fault place_outputs(OutputSet &set, int *failed);
