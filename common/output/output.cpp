@@ -293,19 +293,15 @@ static Fault ready_in_place(Output &out)
 }
 
 // Gets a rename of the content over the target ready: the content is linked
-// under a name of its own beside it, removed unless it is placed. False
-// when that cannot be done.
+// under a name of its own beside it, removed unless it is placed. Called
+// with signals held until the rename. False when that cannot be done.
 static bool ready_rename(Output &out)
 {
 	Entry temp;
-	sigset_t before = hold_signals();
-	bool linked = link_beside(out.entry, out.content, temp);
-	if (linked) {
-		record_doom(out, temp, out.content);
-		record_placing(out, Placing::by_rename, 0);
-	}
-	release_signals(before);
-	return linked;
+	if (!link_beside(out.entry, out.content, temp))
+		return false;
+	record_doom(out, temp, out.content, true);
+	return true;
 }
 
 // Whether the staged outputs a and b replace the same file.
@@ -316,9 +312,9 @@ static bool same_target(const Output &a, const Output &b)
 	       fstat(b.target, &y) == 0 && same_file(x, y);
 }
 
-// Gets every member ready to be put in place: first the rewrites in place,
-// which may wait for another run's lock, then the names beside the files
-// to be renamed over, which a SIGKILL would leave behind.
+// Gets every member ready to be put in place but for the names beside the
+// files to be renamed over (ready_names): chooses how each is placed, and
+// readies the rewrites in place, which may wait for another run's lock.
 static Fault ready(Output *const members[], int n, int *failed)
 {
 	for (int i = 0; i < n; i++) {
@@ -336,6 +332,15 @@ static Fault ready(Output *const members[], int n, int *failed)
 		else if (Fault fault = ready_in_place(out); fault != Fault::none)
 			return fault;
 	}
+	return Fault::none;
+}
+
+// Links the content of every member to be renamed over its file under a
+// name beside it, with signals held until the renames, so that only a
+// SIGKILL can leave such a name behind; a member whose name cannot be
+// linked is rewritten in place instead.
+static Fault ready_names(Output *const members[], int n, int *failed)
+{
 	for (int i = 0; i < n; i++) {
 		*failed = i;
 		Output &out = *members[i];
@@ -370,7 +375,8 @@ static bool link_fresh(Output &out)
 		return copy_into(target, out.content);
 	int failed;
 	Output *self = &out;
-	return ready(&self, 1, &failed) == Fault::none && put_in_place(out);
+	return ready(&self, 1, &failed) == Fault::none && ready_names(&self, 1, &failed) == Fault::none &&
+	       put_in_place(out);
 }
 
 // Puts one ready output in place. Called with signals held.
@@ -407,22 +413,23 @@ static bool put_in_place(Output &out)
 	return done;
 }
 
-// Puts the written members in place together and ends them: the ones not
-// placed are undone. A broken pipe meanwhile ends the run once all are.
+// Puts the written members in place together and ends them, the ones not
+// placed undone, all with signals held from the first name linked beside a
+// file. A broken pipe meanwhile ends the run once all are ended.
 static Fault place(Output *const members[], int n, int *failed)
 {
 	Fault fault = ready(members, n, failed);
-	if (fault == Fault::none) {
-		sigset_t before = hold_signals();
-		for (int i = 0; i < n && fault == Fault::none; i++)
-			if (!put_in_place(*members[i])) {
-				*failed = i;
-				fault = Fault::write;
-			}
-		release_signals(before);
-	}
+	sigset_t before = hold_signals();
+	if (fault == Fault::none)
+		fault = ready_names(members, n, failed);
+	for (int i = 0; i < n && fault == Fault::none; i++)
+		if (!put_in_place(*members[i])) {
+			*failed = i;
+			fault = Fault::write;
+		}
 	for (int i = 0; i < n; i++)
 		end_output(members[i]);
+	release_signals(before);
 	for (int i = 0; i < n; i++)
 		release_broken_pipe();
 	return fault;

@@ -25,10 +25,17 @@ static void undo(void *arg)
 	out.doomed = out.grown = false;
 }
 
-// Every change of a record is made with signals held.
+// Changes a record so that its undo step, which a signal may run at any
+// moment, never sees half of a change: with signals held once the step is
+// registered, or as the change registers it. No step reads a record without
+// one.
 template <typename Change>
-static void change(Output &out, Change how)
+static void change(Output &out, Change how, bool arming = false)
 {
+	if (out.undo < 0 && !arming) {
+		how(out);
+		return;
+	}
 	sigset_t before = hold_signals();
 	how(out);
 	release_signals(before);
@@ -110,18 +117,22 @@ void record_placing(Output &out, Placing placing, off_t upto)
 	});
 }
 
-void record_doom(Output &out, const Entry &entry, int fd)
+void record_doom(Output &out, const Entry &entry, int fd, bool held)
 {
 	struct stat st;
 	if (fstat(fd, &st) != 0)
 		return;
-	change(out, [&](Output &o) {
-		arm(o);
-		o.doom = entry;
-		o.dev = st.st_dev;
-		o.ino = st.st_ino;
-		o.doomed = true;
-	});
+	change(
+		out,
+		[&](Output &o) {
+			if (!held)
+				arm(o);
+			o.doom = entry;
+			o.dev = st.st_dev;
+			o.ino = st.st_ino;
+			o.doomed = true;
+		},
+		!held);
 }
 
 void undoom(Output &out)
@@ -131,11 +142,14 @@ void undoom(Output &out)
 
 void record_grown(Output &out, off_t old_size)
 {
-	change(out, [&](Output &o) {
-		arm(o);
-		o.old_size = old_size;
-		o.grown = true;
-	});
+	change(
+		out,
+		[&](Output &o) {
+			arm(o);
+			o.old_size = old_size;
+			o.grown = true;
+		},
+		true);
 }
 
 void record_cut(Output &out)

@@ -57,6 +57,8 @@ Output *new_output();
 Output *find_output(FILE *fp);
 
 // Sets what the record is; the record takes the descriptors it is given.
+// Each change is made so that a signal never shows its undo step half of
+// it.
 void record_entry(Output &out, const Entry &entry);
 void record_way(Output &out, Way way, int target, int content);
 void record_staging(Output &out, Staging *staging);
@@ -65,8 +67,9 @@ void record_written(Output &out);
 void record_placing(Output &out, Placing placing, off_t upto);
 
 // Until undoom, the file open at fd, which entry names, is removed if the
-// run ends first.
-void record_doom(Output &out, const Entry &entry, int fd);
+// output ends unplaced, and if the run ends first: by its undo step, or,
+// where the caller holds signals until undoom (held), by no signal at all.
+void record_doom(Output &out, const Entry &entry, int fd, bool held = false);
 void undoom(Output &out);
 
 // Until record_cut, target is cut back to old_size if the run ends first.
