@@ -86,6 +86,11 @@ static std::mutex lock;
 static uint64_t taken, budget = UINT64_MAX;
 static bool known;
 
+// Of what is taken, the bytes of files whose pages are memory (tmpfs): they
+// are charged to the cgroup and take the machine's memory, but are no part
+// of the address space, so only those two limits bound them.
+static uint64_t in_files, page_budget = UINT64_MAX;
+
 // Whether bytes more fit. A small total always does, whether the limits
 // have been read or not, so that what a run may do never depends on when
 // they were read. They are read once, when the total first grows past it.
@@ -93,16 +98,18 @@ static bool known;
 // it gives its memory back: by default the C library would move the bar up
 // to the largest block freed and keep later ones in its heap, where freed
 // memory stays with the process.
-static bool room_for(size_t bytes)
+static bool room_for(size_t bytes, bool file = false)
 {
 	if (needs_no_limits(taken, bytes))
 		return true;
 	if (!known) {
-		budget = memory_budget(process_limits());
+		MemoryLimits limits = process_limits();
+		budget = memory_budget(limits);
+		page_budget = std::min(limits.physical, limits.cgroup);
 		known = true;
 		mallopt(M_MMAP_THRESHOLD, 128 << 10);
 	}
-	return fits(taken, bytes, budget);
+	return fits(taken, bytes, page_budget) && (file || fits(taken - in_files, bytes, budget));
 }
 
 bool budget_take(size_t bytes)
@@ -114,10 +121,20 @@ bool budget_take(size_t bytes)
 	return true;
 }
 
+bool budget_take_file(size_t bytes)
+{
+	std::lock_guard<std::mutex> hold(lock);
+	if (!room_for(bytes, true))
+		return false;
+	taken += bytes;
+	in_files += bytes;
+	return true;
+}
+
 void budget_give(size_t bytes)
 {
 	std::lock_guard<std::mutex> hold(lock);
-	taken -= std::min<uint64_t>(bytes, taken);
+	taken -= std::min<uint64_t>(bytes, taken - in_files);
 }
 
 bool budget_has(size_t bytes)

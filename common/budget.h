@@ -41,6 +41,12 @@ bool needs_no_limits(uint64_t taken, uint64_t bytes);
 // reading any limit, so that short runs pay nothing for the check.
 bool budget_take(size_t bytes);
 
+// Takes bytes of a file whose pages are memory (tmpfs, ramfs): they count
+// against the cgroup's limit and the machine's memory, not against the
+// limits of the address space. They are never given back: the file keeps
+// them when the run is over.
+bool budget_take_file(size_t bytes);
+
 // Gives back bytes taken before, once their buffer is freed or replaced.
 void budget_give(size_t bytes);
 

@@ -2,12 +2,17 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <unistd.h>
 
+#include <atomic>
 #include <cassert>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <new>
+#include <stdexcept>
 
 const char *program = "";
 
@@ -26,14 +31,37 @@ void setprog(char *const argv[])
 }
 
 // A closed descriptor 0, 1 or 2 would be taken by the next file opened, and
-// standard output or error would then land in that file. A descriptor that
-// refuses writes keeps the place, so writing to a closed standard stream
-// still fails as it should.
+// standard output or error would then land in that file. The root directory,
+// opened only as a path, keeps the place: reading or writing it fails, as on
+// the closed descriptor, and a path that names the descriptor (/dev/stdin,
+// /dev/fd/1, /proc/self/fd/2) leads to a directory, which no program opens
+// for writing and none can read: a write or read error, as the shell's
+// redirection would give, never /dev/null's quiet success.
 static void occupy_standard_descriptors()
 {
 	for (int fd = 0; fd <= 2; fd++)
-		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+		if (fcntl(fd, F_GETFD) == -1 && errno == EBADF && open("/", O_PATH | O_DIRECTORY) != fd)
 			open("/dev/null", O_RDONLY);
+}
+
+// An exception that nothing catches ends the run here, before anything is
+// unwound. An allocation that failed (std::bad_alloc) or a size that none
+// could have (std::length_error) is the memory error, reported by the
+// thread that met it; the outputs still open are undone on the way out
+// (common/output/ending.h). Anything else is a fault in the program, which
+// aborts.
+static void uncaught()
+{
+	try {
+		if (std::current_exception())
+			std::rethrow_exception(std::current_exception());
+	} catch (const std::bad_alloc &) {
+		report(Fault::memory, nullptr);
+	} catch (const std::length_error &) {
+		report(Fault::memory, nullptr);
+	} catch (...) {
+	}
+	abort();
 }
 
 // Whether word is the run's only argument.
@@ -46,6 +74,7 @@ void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *))
 {
 	signal(SIGXFSZ, SIG_IGN);
 	occupy_standard_descriptors();
+	std::set_terminate(uncaught);
 	setprog(argv);
 	revision = rcsid ? rcsid : "";
 	print_usage = usage;
@@ -67,9 +96,25 @@ void exit_usage(FILE *out)
 	exit(1);
 }
 
+// Only one thread ends the run, and only once: exit() is no function for
+// two threads at a time, and an allocation that fails while the run ends
+// (in an undo step, say) must not end it again.
+static void claim_the_end()
+{
+	static std::atomic_flag claimed = ATOMIC_FLAG_INIT;
+	static thread_local bool mine;
+	if (mine)
+		_exit(255);
+	if (claimed.test_and_set())
+		for (;;)
+			pause();
+	mine = true;
+}
+
 void report_as(const char *who, Fault fault, const char *file)
 {
 	assert(fault != Fault::none);
+	claim_the_end();
 	switch (fault) {
 	case Fault::read:
 		fprintf(stderr, "%s: %s read error\n", who, file);

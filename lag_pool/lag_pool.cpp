@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <new>
-#include <stdexcept>
 #include <string>
 
 #include "common/args.h"
@@ -105,10 +103,14 @@ static Fault pool_tables(const TableList &list, LineReader &in, Pool &p, const c
 	return Fault::none;
 }
 
+// The three results are one set: none takes its place before all are
+// written, and a run that ends first leaves every old one as it was.
+static OutputSet results;
+
 // Creates a result file and writes its two header lines.
 static FILE *create(const std::string &name)
 {
-	FILE *fp = open_output(name.c_str());
+	FILE *fp = open_output(name.c_str(), &results);
 	if (!fp)
 		report(Fault::write, name.c_str());
 	fprintf(stderr, "Writing: %s\n", name.c_str());
@@ -118,8 +120,8 @@ static FILE *create(const std::string &name)
 
 static void finish(FILE *fp, const std::string &name)
 {
-	if (!close_output(fp))
-		report(Fault::write, name.c_str());
+	if (Fault fault = close_output(fp); fault != Fault::none)
+		report(fault, name.c_str());
 }
 
 static void write_avg(const std::string &name, const Pool &p)
@@ -157,36 +159,34 @@ int main(int argc, char *argv[])
 	if (positionals(argc, argv, &lstfile, 1) < 1)
 		exit_usage(stderr);
 
-	try {
-		Pool p;
-		LineReader in;
-		TableList list;
-		p.nsub = read_paths(lstfile, in, list);
-		measure(next_path(list, nullptr), in, p);
-		printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
-		make_pool(p);
-		float *gammabar = floats(p.nlag), *roiavg = floats(p.nlag);
-		const char *failed;
-		Fault fault = pool_tables(list, in, p, &failed);
-		if (fault != Fault::none)
-			report(fault, failed);
+	Pool p;
+	LineReader in;
+	TableList list;
+	p.nsub = read_paths(lstfile, in, list);
+	measure(next_path(list, nullptr), in, p);
+	printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
+	make_pool(p);
+	float *gammabar = floats(p.nlag), *roiavg = floats(p.nlag);
+	const char *failed;
+	Fault fault = pool_tables(list, in, p, &failed);
+	if (fault != Fault::none)
+		report(fault, failed);
 
-		group_means(p.avg, size_t(p.nlag) * p.nreg, p.nsub);
-		std::string root = getroot(lstfile);
-		write_avg(root + "_avg.dat", p);
+	group_means(p.avg, size_t(p.nlag) * p.nreg, p.nsub);
+	std::string root = getroot(lstfile);
+	const std::string names[] = {root + "_avg.dat", root + "_ROIavg.dat", root + "_gammabar.dat"};
+	write_avg(names[0], p);
 
-		roi_means(p.avg, p.nreg, p.nlag, roiavg);
-		write_roiavg(root + "_ROIavg.dat", p, roiavg);
+	roi_means(p.avg, p.nreg, p.nlag, roiavg);
+	write_roiavg(names[1], p, roiavg);
 
-		float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
-		write_gammabar(root + "_gammabar.dat", p, gammabar, sum);
-		printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
-		budget_free(roiavg, p.nlag * sizeof(float));
-		budget_free(gammabar, p.nlag * sizeof(float));
-	} catch (const std::bad_alloc &) {
-		report(Fault::memory, nullptr);
-	} catch (const std::length_error &) {
-		report(Fault::memory, nullptr);
-	}
+	float sum = cross_products(p.avg, p.nreg, p.nlag, gammabar);
+	write_gammabar(names[2], p, gammabar, sum);
+	int unplaced;
+	if (fault = place_outputs(results, &unplaced); fault != Fault::none)
+		report(fault, names[unplaced].c_str());
+	printf("Bartlett correction factor (sum of gammabar) = %.4f\n", sum);
+	budget_free(roiavg, p.nlag * sizeof(float));
+	budget_free(gammabar, p.nlag * sizeof(float));
 	exit_success();
 }

@@ -127,7 +127,7 @@ Fault write_xfm(const char *path, const char *comment, const float t4[16], float
 	t4list(fp, t4);
 	if (scale != 0)
 		fprintf(fp, "scale:    %10.6f\n", scale);
-	return close_output(fp) ? Fault::none : Fault::write;
+	return close_output(fp);
 }
 
 bool parse_xfm_name(const char *path, std::string &from, std::string &to)

@@ -1,19 +1,20 @@
 #include "common/output/output.h"
 
 #include <fcntl.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <string>
 
-#include "common/output/registry.h"
-#include "common/output/replace.h"
-#include "common/output/signals.h"
+#include "common/output/ending.h"
+#include "common/output/record.h"
 #include "common/output/staging.h"
+#include "common/output/steps.h"
 
 static bool same_file(const struct stat &a, const struct stat &b)
 {
@@ -49,6 +50,7 @@ static bool split_path(const char *path, std::string &dir, std::string &name)
 	return !name.empty() && name != "." && name != "..";
 }
 
+// A stream that owns fd.
 static FILE *stream_on(int fd)
 {
 	if (fd < 0)
@@ -62,10 +64,25 @@ static FILE *stream_on(int fd)
 	return fp;
 }
 
-// An unnamed file in dir, with the mode a new file would get there.
-static int make_unnamed(int dir)
+static FILE *staging_stream(Output &out, int fd)
 {
-	return openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+	Staging *staging = new (std::nothrow) Staging;
+	if (!staging) {
+		errno = ENOMEM;
+		return nullptr;
+	}
+	staging->fd = fd;
+	record_staging(out, staging);
+	return open_staging(*staging);
+}
+
+// A stream that writes the content of out to fd, which the record keeps:
+// counted against the memory budget where the file's pages are memory.
+static FILE *content_stream(Output &out, int fd)
+{
+	if (in_memory(fd))
+		return staging_stream(out, fd);
+	return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
 }
 
 // A file that the writer has just made under out's entry, with signals held
@@ -73,47 +90,44 @@ static int make_unnamed(int dir)
 // made. It is taken away again and the content written unnamed, to be
 // linked into place at the end, so that no end of the run leaves a part of
 // it. Where that cannot be done it is written under its name, and removed
-// on failure or on a signal. Returns the descriptor to write to.
+// unless it is placed. Returns the descriptor to write to.
 static int settle_new(Output &out, int made)
 {
 	int unnamed = make_unnamed(out.entry.dir);
 	if (unnamed >= 0 && remove_entry(out.entry, made)) {
 		close(made);
-		out.way = Way::fresh;
+		record_way(out, Way::fresh, -1, unnamed);
 		return unnamed;
 	}
 	if (unnamed >= 0)
 		close(unnamed);
-	out.way = Way::direct;
-	out.target = made;
-	doom(out, made);
-	return fcntl(made, F_DUPFD_CLOEXEC, 3);
+	record_way(out, Way::direct, made, -1);
+	record_doom(out, out.entry, made);
+	return made;
 }
 
 // Whether the empty regular file open at fd was made by following a
-// symbolic link from entry; entry is then made the one that names it.
-static bool made_through_link(Entry &entry, int fd)
+// symbolic link from out's entry; the entry is then made the one that
+// names it.
+static bool made_through_link(Output &out, int fd)
 {
 	struct stat st;
-	return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size == 0 && locate(entry, fd);
+	Entry entry = out.entry;
+	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != 0 || !locate(entry, fd))
+		return false;
+	record_entry(out, entry);
+	return true;
 }
 
 // An existing regular file, open at target: its new content is written to
-// an unnamed file beside it, or kept in memory where none can be made, and
-// put in place by close_output.
+// an unnamed file beside it, or kept in memory where none can be made.
 static FILE *open_staged(Output &out, int target)
 {
-	out.way = Way::staged;
-	out.target = target;
 	int unnamed = make_unnamed(out.entry.dir);
+	record_way(out, Way::staged, target, unnamed);
 	if (unnamed >= 0)
-		return stream_on(unnamed);
-	out.memory.reset(new (std::nothrow) Staging);
-	if (!out.memory) {
-		errno = ENOMEM;
-		return nullptr;
-	}
-	return open_staging(*out.memory);
+		return content_stream(out, unnamed);
+	return staging_stream(out, -1);
 }
 
 // What a name that exists led to, open at fd (or -1, with errno, when that
@@ -129,31 +143,48 @@ static FILE *open_existing(Output &out, int fd, bool absent)
 		return open_staged(out, fd);
 	if (fd >= 0)
 		fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+	record_way(out, Way::stream, -1, -1);
 	return stream_on(fd);
 }
 
+// Whether out's entry names nothing at all, not even a dangling link.
+static bool no_entry(const Output &out)
+{
+	struct stat st;
+	return fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
+}
+
 // Opens out's entry as open(2) with O_CREAT would: the kernel's checks on
-// the path decide. A new file is made with O_EXCL, so that what was made is
-// known. A name that exists is opened again without it, and without
-// waiting for a FIFO's reader; when the path named nothing just before
-// (absent), that open went through a symbolic link and made its file,
-// which is new as well. Signals are held until a new file is settled, so
-// that none can leave it behind empty.
+// the path decide. Where the name is free, an unnamed file in its
+// directory is all that is made: a new file has no name until it is
+// placed. Otherwise, or where no unnamed file can be made, a new file is
+// made with O_EXCL, so that what was made is known. A name that exists is
+// opened again without it, and without waiting for a FIFO's reader; when
+// the path named nothing just before (absent), that open went through a
+// symbolic link and made its file, which is new as well. Signals are held
+// until a new file is settled, so that none can leave it behind empty.
 static FILE *open_in(Output &out, bool absent)
 {
+	if (absent && no_entry(out)) {
+		int unnamed = make_unnamed(out.entry.dir);
+		if (unnamed >= 0) {
+			record_way(out, Way::fresh, -1, unnamed);
+			return content_stream(out, unnamed);
+		}
+	}
 	const int flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
 	sigset_t before = hold_signals();
 	int fd = openat(out.entry.dir, out.entry.name, flags | O_EXCL, 0666);
 	bool exists = fd < 0 && errno == EEXIST;
 	if (exists)
 		fd = openat(out.entry.dir, out.entry.name, flags | O_NONBLOCK, 0666);
-	bool made = fd >= 0 && (!exists || (absent && made_through_link(out.entry, fd)));
-	int unnamed = made ? settle_new(out, fd) : -1;
+	bool made = fd >= 0 && (!exists || (absent && made_through_link(out, fd)));
+	int content = made ? settle_new(out, fd) : -1;
 	int saved = errno;
 	release_signals(before);
 	errno = saved;
 	if (made)
-		return stream_on(unnamed);
+		return content_stream(out, content);
 	if (!exists)
 		return nullptr;
 	return open_existing(out, fd, absent);
@@ -164,105 +195,276 @@ static FILE *open_path(Output &out, const char *path)
 	struct stat named;
 	bool found = stat(path, &named) == 0, absent = !found && errno == ENOENT;
 	int fd = found ? standard_stream(named) : -1;
-	if (fd >= 0)
+	if (fd >= 0) {
+		record_way(out, Way::stream, -1, -1);
 		return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
+	}
 
 	std::string dir, name;
-	if (!split_path(path, dir, name))
+	if (!split_path(path, dir, name)) {
+		record_way(out, Way::stream, -1, -1);
 		return stream_on(open(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
-	if (name.size() > NAME_MAX) {
-		errno = ENAMETOOLONG;
-		return nullptr;
 	}
 	int dirfd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+	Entry entry;
 	if (dirfd < 0)
 		return nullptr;
-	set_entry(out.entry, dirfd, name.c_str());
+	if (!set_entry(entry, dirfd, name.c_str())) {
+		close(dirfd);
+		return nullptr;
+	}
+	record_entry(out, entry);
 	return open_in(out, absent);
 }
 
-// Ends out's record. A file written under its own name is removed unless
-// it was put in place.
-static void finish(Output *out, bool placed)
+FILE *open_output(const char *path, OutputSet *set)
 {
-	if (out->way == Way::direct) {
-		if (!placed)
-			remove_entry(out->entry, out->target);
-		undoom(*out);
+	if (set && set->count == int(std::size(set->members))) {
+		errno = EMFILE;
+		return nullptr;
 	}
-	drop_output(out);
-}
-
-FILE *open_output(const char *path)
-{
-	catch_signals();
-	Output *out = add_output();
+	Output *out = new_output();
 	if (!out)
 		return nullptr;
-	out->fp = open_path(*out, path);
-	if (!out->fp) {
+	hold_broken_pipe();
+	FILE *fp = open_path(*out, path);
+	if (!fp) {
 		int saved = errno;
-		finish(out, false);
+		end_output(out);
+		release_broken_pipe();
 		errno = saved;
+		return nullptr;
 	}
-	return out->fp;
+	record_stream(*out, fp, set);
+	if (set)
+		set->members[set->count++] = out;
+	return fp;
 }
 
-// Writes the unnamed file's content into fd from where it stands.
-static bool copy_into(int fd, int unnamed)
+// Closes out's stream: the content is whole, or the fault says why not.
+static Fault finish_writing(Output &out)
 {
-	off_t from = 0;
+	bool written = !ferror(out.fp);
+	written = fclose(out.fp) == 0 && written;
+	record_stream(out, nullptr, out.set);
+	if (out.staging && out.staging->refused)
+		return Fault::memory;
+	if (!written)
+		return Fault::write;
+	record_written(out);
+	return Fault::none;
+}
+
+static Content content_of(const Output &out)
+{
+	if (out.content >= 0)
+		return {out.content, nullptr, 0};
+	return {-1, out.staging->buf.data, out.staging->length};
+}
+
+// Gets a rewrite in place of the target ready: locks the file, then
+// reserves every block that the content will occupy (the holes inside its
+// old size too), or, where the file system cannot reserve blocks, writes
+// the part past the old end first, which is cut back if the run ends
+// before the rewrite is done.
+static Fault ready_in_place(Output &out)
+{
+	Content content = content_of(out);
+	lock_file(out.target);
 	struct stat st;
-	if (fstat(unnamed, &st) != 0)
+	off_t length = content_length(content);
+	if (length < 0 || fstat(out.target, &st) != 0 || !within_size_limit(length))
+		return Fault::write;
+	if (length > st.st_size && in_memory(out.target) && !budget_take_file(size_t(length - st.st_size)))
+		return Fault::memory;
+	off_t upto = length;
+	if (!reserve_blocks(out.target, length)) {
+		if (errno != EOPNOTSUPP)
+			return Fault::write;
+		record_grown(out, st.st_size);
+		if (!write_ahead(out.target, content, st.st_size, length)) {
+			record_cut(out);
+			return Fault::write;
+		}
+		upto = std::min(st.st_size, length);
+	}
+	record_placing(out, Placing::in_place, upto);
+	return Fault::none;
+}
+
+// Gets a rename of the content over the target ready: the content is linked
+// under a name of its own beside it, removed unless it is placed. Called
+// with signals held until the rename. False when that cannot be done.
+static bool ready_rename(Output &out)
+{
+	Entry temp;
+	if (!link_beside(out.entry, out.content, temp))
 		return false;
-	while (from < st.st_size)
-		if (sendfile(fd, unnamed, &from, size_t(st.st_size - from)) <= 0)
-			return false;
+	record_doom(out, temp, out.content, true);
 	return true;
 }
+
+// Whether the staged outputs a and b replace the same file.
+static bool same_target(const Output &a, const Output &b)
+{
+	struct stat x, y;
+	return a.way == Way::staged && b.way == Way::staged && fstat(a.target, &x) == 0 &&
+	       fstat(b.target, &y) == 0 && same_file(x, y);
+}
+
+// Gets every member ready to be put in place but for the names beside the
+// files to be renamed over (ready_names): chooses how each is placed, and
+// readies the rewrites in place, which may wait for another run's lock.
+static Fault ready(Output *const members[], int n, int *failed)
+{
+	for (int i = 0; i < n; i++) {
+		*failed = i;
+		Output &out = *members[i];
+		if (!out.written)
+			return Fault::write;
+		for (int j = 0; j < i; j++)
+			if (same_target(*members[j], out))
+				return Fault::write;
+		if (out.way != Way::staged)
+			continue;
+		if (can_stand_in(out.entry, out.target, out.content))
+			record_placing(out, Placing::by_rename, 0);
+		else if (Fault fault = ready_in_place(out); fault != Fault::none)
+			return fault;
+	}
+	return Fault::none;
+}
+
+// Links the content of every member to be renamed over its file under a
+// name beside it, with signals held until the renames, so that only a
+// SIGKILL can leave such a name behind; a member whose name cannot be
+// linked is rewritten in place instead.
+static Fault ready_names(Output *const members[], int n, int *failed)
+{
+	for (int i = 0; i < n; i++) {
+		*failed = i;
+		Output &out = *members[i];
+		if (out.placing != Placing::by_rename || ready_rename(out))
+			continue;
+		if (Fault fault = ready_in_place(out); fault != Fault::none)
+			return fault;
+	}
+	return Fault::none;
+}
+
+static bool put_in_place(Output &out);
 
 // Links the new file under its name. When another run writing the same
 // file took the name meanwhile, what it put there is an existing output
 // found now: opened as open(2) with O_CREAT opens it, so that the kernel's
 // checks still apply, then replaced.
-static bool link_fresh(Output &out, int unnamed)
+static bool link_fresh(Output &out)
 {
-	if (link_unnamed(unnamed, out.entry))
+	if (link_unnamed(out.content, out.entry))
 		return true;
 	if (errno != EEXIST)
 		return false;
-	out.target = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+	int target = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
 	struct stat st;
-	if (out.target < 0 || fstat(out.target, &st) != 0)
+	if (target < 0)
+		return false;
+	record_way(out, Way::staged, target, out.content);
+	if (fstat(target, &st) != 0)
 		return false;
 	if (!S_ISREG(st.st_mode))
-		return copy_into(out.target, unnamed);
-	return replace(out, {unnamed, nullptr, 0});
+		return copy_into(target, out.content);
+	int failed;
+	Output *self = &out;
+	return ready(&self, 1, &failed) == Fault::none && ready_names(&self, 1, &failed) == Fault::none &&
+	       put_in_place(out);
 }
 
-// Puts the content in place once the stream is flushed, still open.
+// Puts one ready output in place. Called with signals held.
 static bool put_in_place(Output &out)
 {
-	if (out.way == Way::fresh)
-		return link_fresh(out, fileno(out.fp));
-	if (out.way != Way::staged)
+	switch (out.way) {
+	case Way::made:
+		return false;
+	case Way::stream:
 		return true;
-	if (out.memory)
-		return replace(out, {-1, out.memory->buf.data, out.memory->length});
-	return replace(out, {fileno(out.fp), nullptr, 0});
+	case Way::direct:
+		undoom(out);
+		return true;
+	case Way::fresh:
+		return link_fresh(out);
+	case Way::staged:
+		break;
+	}
+	if (out.placing == Placing::by_rename) {
+		if (rename_over(out.entry, out.target, out.doom)) {
+			undoom(out);
+			return true;
+		}
+		// The name no longer leads to the file opened, or it is a mount
+		// point: the file opened is rewritten in place.
+		remove_entry(out.doom, out.content);
+		undoom(out);
+		if (ready_in_place(out) != Fault::none)
+			return false;
+	}
+	Content content = content_of(out);
+	bool done = overwrite(out.target, content, out.upto, content_length(content));
+	record_cut(out);
+	return done;
 }
 
-bool close_output(FILE *fp)
+// Puts the written members in place together and ends them, the ones not
+// placed undone, all with signals held from the first name linked beside a
+// file. A broken pipe meanwhile ends the run once all are ended.
+static Fault place(Output *const members[], int n, int *failed)
+{
+	Fault fault = ready(members, n, failed);
+	sigset_t before = hold_signals();
+	if (fault == Fault::none)
+		fault = ready_names(members, n, failed);
+	for (int i = 0; i < n && fault == Fault::none; i++)
+		if (!put_in_place(*members[i])) {
+			*failed = i;
+			fault = Fault::write;
+		}
+	for (int i = 0; i < n; i++)
+		end_output(members[i]);
+	release_signals(before);
+	for (int i = 0; i < n; i++)
+		release_broken_pipe();
+	return fault;
+}
+
+Fault close_output(FILE *fp)
 {
 	Output *out = find_output(fp);
 	if (!out) {
 		fclose(fp);
-		errno = EBADF;
-		return false;
+		return Fault::write;
 	}
-	bool placed = fflush(fp) == 0 && !ferror(fp) && put_in_place(*out);
-	placed = fclose(fp) == 0 && placed;
-	finish(out, placed);
-	end_if_pipe_broke();
-	return placed;
+	Fault fault = finish_writing(*out);
+	if (fault == Fault::none && out->set)
+		return Fault::none;
+	if (fault == Fault::none) {
+		int failed;
+		return place(&out, 1, &failed);
+	}
+	if (OutputSet *set = out->set)
+		std::replace(set->members, set->members + set->count, out, static_cast<Output *>(nullptr));
+	end_output(out);
+	release_broken_pipe();
+	return fault;
+}
+
+Fault place_outputs(OutputSet &set, int *failed)
+{
+	for (int i = 0; i < set.count; i++) {
+		if (!set.members[i]) {
+			*failed = i;
+			return Fault::write;
+		}
+	}
+	Fault fault = place(set.members, set.count, failed);
+	set.count = 0;
+	return fault;
 }

@@ -1,16 +1,33 @@
 #include "common/output/staging.h"
 
+#include <linux/magic.h>
+#include <sys/vfs.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
 
+static ssize_t refuse(Staging &s)
+{
+	s.refused = true;
+	errno = ENOMEM;
+	return -1;
+}
+
 static ssize_t append(void *cookie, const char *bytes, size_t n)
 {
 	Staging &s = *static_cast<Staging *>(cookie);
-	if (n > SIZE_MAX - s.length || !reserve(s.buf, s.length + n)) {
-		errno = ENOMEM;
-		return -1;
+	if (s.fd >= 0) {
+		if (!budget_take_file(n))
+			return refuse(s);
+		ssize_t put = write(s.fd, bytes, n);
+		if (put > 0)
+			s.length += size_t(put);
+		return put;
 	}
+	if (n > SIZE_MAX - s.length || !reserve(s.buf, s.length + n))
+		return refuse(s);
 	memcpy(s.buf.data + s.length, bytes, n);
 	s.length += n;
 	return ssize_t(n);
@@ -20,4 +37,10 @@ FILE *open_staging(Staging &staging)
 {
 	cookie_io_functions_t io = {nullptr, append, nullptr, nullptr};
 	return fopencookie(&staging, "w", io);
+}
+
+bool in_memory(int fd)
+{
+	struct statfs fs;
+	return fstatfs(fd, &fs) == 0 && (fs.f_type == TMPFS_MAGIC || fs.f_type == RAMFS_MAGIC);
 }

@@ -231,6 +231,40 @@ $ memlimit 64M xfm_reverse big_to_b_t4; echo "status $?"; for run in "xfm_chain 
 2| xfm_rms: memory allocation error
 2| xfm_reverse: memory allocation error
 
+# 400 kB of data (ulimit -d) hold a run of a transform tool, but not the
+# copy of an argument of 120 kB in the header line. A file from an earlier
+# run stays as it was.
+=== an allocation that fails is the memory error, never an abort
+! uninstrumented xfm_unit
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ a=-$(printf 'x%.0s' {1..120000}); prlimit --data=400000 xfm_unit u_t4 > /dev/null; echo "status $?"; prlimit --data=400000 xfm_unit u_t4 $a > /dev/null; echo "status $?"; prlimit --data=400000 xfm_reverse a_to_b_t4 $a > /dev/null
+1| status 0
+1| status 255
+2| xfm_unit: memory allocation error
+2| xfm_reverse: memory allocation error
+? 255
+& [ "$(head -n 1 u_t4)" = "#xfm_unit u_t4" ] && [ "$(ls -A | tr '\n' ' ')" = "a_to_b_t4 u_t4 " ]
+
+# A stack of 64 KiB: nothing the programs keep on it is larger than a few.
+=== a small stack is enough for a rewrite in place
+! uninstrumented xfm_reverse
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+% echo earlier > b_to_a_t4 && ln b_to_a_t4 link
+$ prlimit --stack=65536 xfm_reverse a_to_b_t4 | tail -n 1
+1| Writing: b_to_a_t4
+> link
+| #xfm_reverse a_to_b_t4
+| #@REV@
+| t4
+|   1.000000  0.000000  0.000000    0.0000
+|   0.000000  1.000000  0.000000    0.0000
+|   0.000000  0.000000  1.000000    0.0000
+|   0.000000  0.000000  0.000000    1.0000
+
 # Were descriptor 2 left closed, the first result file would take it and
 # receive its own "Writing:" line.
 === lag_pool with standard error closed: no message lands in a result file
@@ -252,6 +286,23 @@ $ lag_pool g.lst 2>&-
 |         -1    1.0000    2.0000
 |          0    0.0000    0.0000
 |          1    0.0000    0.0000
+
+# A closed descriptor is filled at start, so that no file lands in it; a
+# path to it still leads nowhere. With standard error closed only the
+# statuses tell.
+=== a path naming a closed standard descriptor is a write or read error, as the shell's would be
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ xfm_reverse a_to_b_t4 /dev/stderr 2>&- > /dev/null; echo "status $?"; xfm_unit /proc/self/fd/2 2>&- > /dev/null; echo "status $?"; xfm_unit /dev/fd/1 >&-; xfm_unit /dev/stdin <&- > /dev/null; xfm_chain /dev/stdin a_to_b_t4 c_t4 <&- > /dev/null; lag_pool /dev/stdin <&- > /dev/null
+1| status 255
+1| status 255
+2| xfm_unit: /dev/fd/1 write error
+2| xfm_unit: /dev/stdin write error
+2| xfm_chain: /dev/stdin read error
+2| lag_pool: /dev/stdin read error
+? 255
+& [ "$(ls -A)" = a_to_b_t4 ]
 
 # Standard output on /dev/full is tested with each program.
 === standard output closed is a write error for every program; the files are still written whole
@@ -279,21 +330,28 @@ $ for c in 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_poo
 2| status 255
 & [ "$(wc -l < b_to_a_t4)" = 7 ] && [ "$(wc -l < c_t4)" = 8 ] && [ "$(wc -l < x_gammabar.dat)" = 6 ]
 
-# The reader leaves after one byte. The run may end quietly (its output
-# fitted the pipe), by SIGPIPE (141), or with the write error if SIGPIPE is
-# ignored (255); standard error holds nothing else, no sanitizer report.
-=== standard output into a pipe that closes early: a quiet end or SIGPIPE, never a crash
+# A FIFO opened once by a reader that leaves at once: every write to it
+# fails and raises SIGPIPE. Each program ends by it (141), as the pipe's
+# writer should, with nothing said; one started with SIGPIPE ignored says
+# that its standard output was lost (255).
+=== standard output into a pipe whose reader has left: SIGPIPE, or the write error when it is ignored
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
-% { for i in $(seq 2000); do echo "# remark $i"; done; printf '#lag A B\n-1 1 2\n'; } > t.dat && echo t.dat > x.lst
-$ for c in 'xfm_unit u_t4' 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_pool x.lst' 'pattern_list -w 16383x' 'shuffle 1000000 -s5'; do $c 2> err | head -c 1 > /dev/null; s=${PIPESTATUS[0]}; case $s in 0 | 141 | 255) s=ok ;; esac; grep -v -e '^Writing: ' -e '^[a-z_]*: standard output write error$' err; echo "${c%% *} $s"; done
-1| xfm_unit ok
-1| xfm_reverse ok
-1| xfm_chain ok
-1| lag_pool ok
-1| pattern_list ok
-1| shuffle ok
+% { for i in $(seq 2000); do echo "# remark $i"; done; printf '#lag A B\n-1 1 2\n'; } > t.dat && echo t.dat > x.lst && mkfifo gone
+$ { exec 3<gone; } & exec 4>gone; wait; for c in 'xfm_unit u_t4' 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_pool x.lst' 'pattern_list -w 16383x' 'shuffle 1000000 -s5'; do $c >&4 2>> quiet; s=$?; (trap '' PIPE; exec $c >&4 2>> said); echo "${c%% *} $s $?"; done; grep -hv '^Writing: ' quiet said
+1| xfm_unit 141 255
+1| xfm_reverse 141 255
+1| xfm_chain 141 255
+1| lag_pool 141 255
+1| pattern_list 141 255
+1| shuffle 141 255
+1| xfm_unit: standard output write error
+1| xfm_reverse: standard output write error
+1| xfm_chain: standard output write error
+1| lag_pool: standard output write error
+1| pattern_list: standard output write error
+1| shuffle: standard output write error
 
 # Arguments of tens of kilobytes. In the output, <name> stands for exactly
 # 50,000 letters N, <path> for exactly 30,004 bytes.

@@ -606,6 +606,27 @@ $ memlimit 1G lag_pool m.lst; echo "status $?"; memlimit 1G lag_pool ok.lst 2> /
 1| Bartlett correction factor (sum of gammabar) = 2.0000
 2| lag_pool: memory allocation error
 
+# 2,000 regions by lags -500..500: the _avg.dat of 20 MB, written to a
+# tmpfs, takes memory charged to the run's cgroup; beside the sums it does
+# not fit 24 MiB (written to a disk, it would).
+=== results on a tmpfs count against the memory limit: the memory error, and the old results stay whole
+! uninstrumented lag_pool
+! [ "$(id -u)" = 0 ] && unshare -m mount -t tmpfs tmpfs /mnt 2>/dev/null || { echo "needs root, to mount a tmpfs"; exit 1; }
+! [ -w /sys/fs/cgroup/memory ] || grep -qw memory /sys/fs/cgroup/cgroup.subtree_control 2>/dev/null || { echo "needs a memory cgroup"; exit 1; }
+% awk 'BEGIN { printf "#lag"; for (r = 0; r < 2000; r++) { printf " R%d", r; row = row " 0.5" } printf "\n"; for (l = -500; l <= 500; l++) print l row }' > t.dat
+% mkdir d
+$ for n in 1 8; do REGKIT_THREADS=$n unshare -m bash -c 'mount -t tmpfs tmpfs d && echo t.dat > d/x.lst && for f in avg ROIavg gammabar; do echo earlier > d/x_$f.dat; done; memlimit 24M lag_pool d/x.lst > /dev/null 2> err; echo "status $?"; tail -n 1 err; cat d/x_*.dat'; done
+1| status 255
+1| lag_pool: memory allocation error
+1| earlier
+1| earlier
+1| earlier
+1| status 255
+1| lag_pool: memory allocation error
+1| earlier
+1| earlier
+1| earlier
+
 # Two tokens of the header before its NUL, three of the data line: X and
 # 9 are not read.
 === a NUL ends a line of the list or a table; an echoed header stops there
@@ -627,7 +648,7 @@ $ lag_pool nul.lst
 |          0    0.0000    0.0000
 |          1    0.0000    0.0000
 
-=== a result file that cannot be created is a write error, and nothing after it is written
+=== a result file that cannot be created is a write error, and no result is written
 < t.dat
 | #lag A B
 | -1 1 2
@@ -653,23 +674,17 @@ $ lag_pool a.lst; lag_pool b.lst
 ? 255
 >! a_ROIavg.dat
 >! a_gammabar.dat
+>! b_avg.dat
 >! b_gammabar.dat
-> b_avg.dat
-| #lag_pool b.lst
-| #@ID@
-| #      lag         A         B
-|         -1    1.0000    2.0000
-|          0    3.0000    4.0000
-|          1    5.0000    6.0000
 
-=== a result file whose writing fails is a write error, and no factor line follows
+=== a result that fails, or is the file of another, is a write error: no factor line follows, no result is placed
 < t.dat
 | #lag A B
 | -1 1 2
 < c.lst
 | t.dat
-% ln -s /dev/full c_gammabar.dat
-$ lag_pool c.lst
+% ln -s /dev/full c_gammabar.dat && cp c.lst d.lst && echo earlier > d_avg.dat && ln d_avg.dat d_ROIavg.dat
+$ lag_pool c.lst; lag_pool d.lst > /dev/null
 1| @ID@
 1| Reading: c.lst
 1| nsub=1 nreg2 mlag=1
@@ -679,8 +694,14 @@ $ lag_pool c.lst
 2| Writing: c_ROIavg.dat
 2| Writing: c_gammabar.dat
 2| lag_pool: c_gammabar.dat write error
+2| Writing: d_avg.dat
+2| Writing: d_ROIavg.dat
+2| Writing: d_gammabar.dat
+2| lag_pool: d_ROIavg.dat write error
 ? 255
-& [ -L c_gammabar.dat ] && [ "$(wc -l < c_ROIavg.dat)" = 6 ]
+> d_ROIavg.dat
+| earlier
+& [ -L c_gammabar.dat ] && [ "$(ls -A | tr '\n' ' ')" = "c.lst c_gammabar.dat d.lst d_ROIavg.dat d_avg.dat t.dat " ]
 
 === standard output that cannot be written is no success
 < t.dat

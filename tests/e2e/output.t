@@ -76,14 +76,14 @@ $ xfm_unit ''
 
 # The temporary name repeats the target's: a name at the length limit of a
 # directory entry must still be replaced whole or not at all.
-=== a name of 250 bytes is replaced whole or not at all
-$ n=$(printf 'n%.0s' {1..250}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_unit $n 2>&1 >/dev/null) | sed "s/$n/<250 n>/"; echo "status ${PIPESTATUS[0]}"; cat $n; xfm_unit $n | sed "s/$n/<250 n>/"; head -n 1 $n | sed "s/$n/<250 n>/"
-1| xfm_unit: <250 n> write error
+=== a name of 255 bytes, the most a directory entry holds, is replaced whole or not at all
+$ n=$(printf 'n%.0s' {1..255}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_unit $n 2>&1 >/dev/null) | sed "s/$n/<255 n>/"; echo "status ${PIPESTATUS[0]}"; cat $n; xfm_unit $n | sed "s/$n/<255 n>/"; head -n 1 $n | sed "s/$n/<255 n>/"
+1| xfm_unit: <255 n> write error
 1| status 255
 1| earlier
 1| @ID@
-1| Writing: <250 n>
-1| #xfm_unit <250 n>
+1| Writing: <255 n>
+1| #xfm_unit <255 n>
 & [ "$(ls -A | wc -l)" = 1 ]
 
 # Permission bits bind every user but root: as root these runs drop to nobody.
@@ -107,14 +107,15 @@ $ as=; [ "$(id -u)" != 0 ] || as='setpriv --reuid=65534 --regid=65534 --clear-gr
 
 # A FIFO opened once by a reader that leaves at once: every later write to
 # it raises SIGPIPE. The long path makes "Writing:" overflow the buffer of
-# standard output while the file is being written.
-=== SIGPIPE while a file is being written ends the run only once the file is whole
+# standard output while the file is being written; lag_pool's first
+# "Writing:" line breaks the pipe while its results, a set, are written.
+=== SIGPIPE while a file is being written ends the run only once the file, or the set, is in place
 < t.dat
 | #lag A B
 | -1 1 2
 < x.lst
 | t.dat
-% mkfifo gone
+% mkfifo gone && echo earlier > x_ROIavg.dat && echo earlier > x_gammabar.dat
 $ { exec 3<gone; } & exec 4>gone; wait; xfm_unit $(printf './%.0s' {1..2040})out_t4 >&4; echo "status $?"; lag_pool x.lst 2>&4 >/dev/null; echo "status $?"
 1| status 141
 1| status 141
@@ -125,8 +126,29 @@ $ { exec 3<gone; } & exec 4>gone; wait; xfm_unit $(printf './%.0s' {1..2040})out
 |         -1    1.0000    2.0000
 |          0    0.0000    0.0000
 |          1    0.0000    0.0000
+> x_gammabar.dat
+| #lag_pool x.lst
+| #@POOL@
+| #sum of gammabar = 2.0000
+|         -1    2.0000
+|          0    0.0000
+|          1    0.0000
 & [ "$(wc -l < out_t4)" = 7 ] && [ "$(tail -n 1 out_t4)" = "  0.000000  0.000000  0.000000    1.0000" ]
-& [ "$(ls -A | tr '\n' ' ')" = "gone out_t4 t.dat x.lst x_avg.dat " ]
+& [ "$(ls -A | tr '\n' ' ')" = "gone out_t4 t.dat x.lst x_ROIavg.dat x_avg.dat x_gammabar.dat " ] && [ "$(wc -l < x_ROIavg.dat)" = 6 ]
+
+# strace sends TERM as the first result is renamed into place.
+=== a signal that comes while a set is put in place takes effect once all of it is
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+< t.dat
+| #lag A B
+| -1 1 2
+% echo t.dat > x.lst && for f in avg ROIavg gammabar; do echo earlier > x_$f.dat; done
+$ { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -e trace=renameat,renameat2 -e inject=renameat,renameat2:signal=TERM:when=1 lag_pool x.lst > /dev/null; } 2> /dev/null; echo "status $?"; head -qn 1 x_*.dat
+1| status 143
+1| #lag_pool x.lst
+1| #lag_pool x.lst
+1| #lag_pool x.lst
+& [ "$(ls -A | tr '\n' ' ')" = "t.dat x.lst x_ROIavg.dat x_avg.dat x_gammabar.dat " ]
 
 # The same guarantees for the other programs that write files.
 
@@ -243,28 +265,45 @@ $ (ulimit -v 32000; exec setpriv --reuid=65534 --regid=65534 --clear-groups ./la
 1| 300
 & [ "$(ls -A d | wc -l)" = 4 ]
 
-# strace delivers TERM just after the file is made, before it is unnamed.
-=== a signal while a new file is being made leaves no file
+# strace ends a run with KILL, which no program can catch, at each of its
+# file-system calls in turn. Then it fails every unnamed file (O_TMPFILE,
+# every other openat in the folder), so that a new file is written under
+# its name: TERM comes as it is written, the file-size limit stops it, or
+# lag_pool's second result cannot be opened while its first is written.
+=== a new file is whole or absent whenever KILL comes; one written under its name is removed unless placed
 ! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
-$ { strace -o /dev/null -P new_t4 -e trace=openat -e inject=openat:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null; echo "status $?"
+< t.dat
+| #lag A B
+| -1 1 2
+% echo t.dat > x.lst && mkdir x_ROIavg.dat
+$ export ASAN_OPTIONS=detect_leaks=0; strace -o calls -e trace=%file,%desc xfm_unit new_t4 > /dev/null && rm new_t4; awk -F'(' '/^[a-z]/ { print $1, ++seen[$1] }' calls | while read call k; do strace -o /dev/null -e inject=$call:signal=KILL:when=$k xfm_unit new_t4 > /dev/null 2>&1; [ ! -e new_t4 ] || [ "$(wc -l < new_t4)" = 7 ] || echo "KILL at $call $k: a part of new_t4"; rm -f new_t4; done 2> /dev/null; { strace -o /dev/null -e trace=openat,write -e inject=openat:error=EOPNOTSUPP:when=2+2 -e inject=write:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null; echo "status $?"; (ulimit -f 0; exec strace -o /dev/null -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=2+2 xfm_unit new_t4 2> /dev/null); echo "status $?"; strace -o /dev/null -P "$PWD" -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=1+2 lag_pool x.lst > /dev/null
 1| status 143
-& [ -z "$(ls -A)" ]
+1| status 255
+2| Writing: x_avg.dat
+2| lag_pool: x_ROIavg.dat write error
+? 255
+& [ "$(ls -A | tr '\n' ' ')" = "calls t.dat x.lst x_ROIavg.dat " ]
 
-# The first run waits on a full pipe after its Writing line while the
-# second writes the same file and ends.
+# How a case catches lag_pool mid-write: once its "Writing:" line for the
+# first result has come through a FIFO, it has that result open, and it
+# cannot place it before it has opened the second, a FIFO that no one reads
+# yet. Here a second run writes the first result's name meanwhile.
 === runs writing one new file at once both succeed, and the file is whole from one of them
-% mkfifo stalled
-$ exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit ${p}out_t4 -a > stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; xfm_unit out_t4 -bb > /dev/null; echo "status $?"; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; sed "s#$p##" out_t4 | head -n 1; wc -l < out_t4
+< t.dat
+| #lag A B
+| -1 1 2
+% echo t.dat > x.lst && mkfifo progress x_ROIavg.dat
+$ lag_pool x.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3; xfm_unit x_avg.dat > /dev/null; echo "status $?"; cat x_ROIavg.dat > /dev/null & wait $pid; echo "status $?"; head -n 1 x_avg.dat; wc -l < x_avg.dat
 1| status 0
 1| status 0
-1| #xfm_unit out_t4 -a
-1| 7
-& [ "$(ls -A | tr '\n' ' ')" = "out_t4 stalled " ]
+1| #lag_pool x.lst
+1| 6
+& [ "$(ls -A | tr '\n' ' ')" = "progress t.dat x.lst x_ROIavg.dat x_avg.dat x_gammabar.dat " ]
 
 === a file rewritten in place keeps every byte when the new ones do not fit
 ! native xfm_reverse
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
-! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
+! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 < ro/T
 | t4
 | 2 0 0 1 0 4 0 1 0 0 0.5 1 0 0 0 1
@@ -274,12 +313,18 @@ $ exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); 
 % cp "$(command -v xfm_reverse)" "$(command -v lag_pool)" . && chown 65534 ro/T && chmod 755 ro
 % mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
 % seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
-$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2; unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && chown 65534 full/g_avg.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; $as ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && ls -A full"
+$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2; unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done && chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; $as ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
+1| earlier
+1| earlier
 1| fill
 1| g.lst
+1| g_ROIavg.dat
 1| g_avg.dat
+1| g_gammabar.dat
 2| xfm_reverse: ro/T write error
 2| Writing: full/g_avg.dat
+2| Writing: full/g_ROIavg.dat
+2| Writing: full/g_gammabar.dat
 2| lag_pool: full/g_avg.dat write error
 > ro/T
 | t4
@@ -291,14 +336,20 @@ $ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $a
 === where no space can be reserved, a rewrite in place that does not fit still keeps every byte
 ! native lag_pool
 ! [ "$(id -u)" = 0 ] && strace -o /dev/null true || { echo "needs root and strace"; exit 1; }
-! t=$(mktemp -d) && mount -t tmpfs -o size=64k tmpfs "$t" 2>/dev/null && umount "$t" || { echo "cannot mount a tmpfs"; exit 1; }
+! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 % cp "$(command -v lag_pool)" . && mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
 % seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
-$ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && chown 65534 full/g_avg.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -e trace=fallocate -e inject=fallocate:error=EOPNOTSUPP setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && ls -A full"
+$ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done && chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -e trace=fallocate -e inject=fallocate:error=EOPNOTSUPP setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
+1| earlier
+1| earlier
 1| fill
 1| g.lst
+1| g_ROIavg.dat
 1| g_avg.dat
+1| g_gammabar.dat
 2| Writing: full/g_avg.dat
+2| Writing: full/g_ROIavg.dat
+2| Writing: full/g_gammabar.dat
 2| lag_pool: full/g_avg.dat write error
 
 === a file is rewritten wherever it may be written: sticky, append-only and bind-mounted
@@ -339,19 +390,32 @@ $ xfm_unit h1_t4 > /dev/null; for f in f_t4 x_t4; do setpriv --reuid=65534 --reg
 1| x
 1| user:1001:rw-
 
-# The run waits on a full pipe after its Writing line: TERM stops an
-# existing file's rewrite (a run that kept TERM held is stopped by KILL
-# after three seconds instead), KILL a new file's writing.
+# The first run locks the file, writes its first block and is held there by
+# strace for half a second; strace's line on that write starts the second,
+# which waits for the lock.
+=== runs rewriting one file in place at once both succeed, and the file is whole from the later one
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% seq 100 > h1_t4 && ln h1_t4 h2_t4 && mkfifo traced
+$ export ASAN_OPTIONS=detect_leaks=0; strace -o traced -e trace=pwrite64 -e inject=pwrite64:delay_exit=500000 xfm_unit h1_t4 -$(printf 'a%.0s' {1..100}) > /dev/null & exec 3< traced; read -r line <&3; xfm_unit h1_t4 -b > /dev/null; echo "status $?"; wait $!; echo "status $?"
+1| status 0
+1| status 0
+> h2_t4
+| #xfm_unit h1_t4 -b
+| #@ID@
+| @IDENTITY@
+
+# Caught mid-write as above: TERM stops the rewrite of an existing file,
+# KILL the writing of a new one.
 === a run stopped while it writes leaves no file and no part of one
 < t.dat
 | #lag A B
 | -1 1 2
-% echo t.dat > g.lst && seq 100 > g_avg.dat && mkfifo stalled
-$ exec 3<>stalled; head -c 65536 /dev/zero >&3; for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> stalled & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; kill -$sig $pid; for i in $(seq 300); do [ -e /proc/$pid ] || break; sleep 0.01; done; kill -KILL $pid; wait $pid; echo "status $?"; ls -A | tr '\n' ' '; cat g_avg.dat | wc -l; rm -f g_avg.dat; done 2> /dev/null
+% echo t.dat > g.lst && seq 100 > g_avg.dat && mkfifo progress g_ROIavg.dat
+$ for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3; kill -$sig $pid; wait $pid; echo "status $?"; exec 3<&-; ls -A | tr '\n' ' '; cat g_avg.dat | wc -l; rm -f g_avg.dat; done 2> /dev/null
 1| status 143
-1| g.lst g_avg.dat stalled t.dat 100
+1| g.lst g_ROIavg.dat g_avg.dat progress t.dat 100
 1| status 137
-1| g.lst stalled t.dat 0
+1| g.lst g_ROIavg.dat progress t.dat 0
 
 === a path naming standard output or error is written through it, never truncated
 < a_to_b_t4
@@ -401,8 +465,12 @@ $ xfm_reverse -u epi* out_t4 > /dev/null
 # that another user plants in a sticky directory.
 === with the kernel's protections on, a file planted while a new one is written is not written [serial]
 ! [ "$(id -u)" = 0 ] && [ -w /proc/sys/fs/protected_regular ] || { echo "needs root and fs.protected_regular"; exit 1; }
-% mkdir -m 1777 s && mkfifo stalled
-$ was=$(cat /proc/sys/fs/protected_regular); trap 'echo $was > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_regular; exec 3<>stalled; head -c 65536 /dev/zero >&3; p=$(printf './%.0s' {1..2040}); xfm_unit s/${p}new_t4 > stalled 2> err & pid=$!; for i in $(seq 500); do case $(cat /proc/$pid/wchan) in *pipe_write) break ;; esac; sleep 0.01; done; setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'echo planted > s/new_t4 && chmod 666 s/new_t4'; cat <&3 > /dev/null & wait $pid; echo "status $?"; kill $!; e=$(cat err); echo "${e/$p/}"; cat s/new_t4
+< s/t.dat
+| #lag A B
+| -1 1 2
+% chmod 1777 s && echo s/t.dat > s/r.lst && mkfifo progress s/r_ROIavg.dat
+$ was=$(cat /proc/sys/fs/protected_regular); trap 'echo $was > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_regular; lag_pool s/r.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3; setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'echo planted > s/r_avg.dat && chmod 666 s/r_avg.dat'; cat s/r_ROIavg.dat > /dev/null & wait $pid; echo "status $?"; tail -n 1 <&3; cat s/r_avg.dat
 1| status 255
-1| xfm_unit: s/new_t4 write error
+1| lag_pool: s/r_avg.dat write error
 1| planted
+& [ ! -e s/r_gammabar.dat ]

@@ -1,7 +1,9 @@
-#include "common/output/replace.h"
+#include "common/output/steps.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -13,9 +15,6 @@
 #include <cstring>
 #include <string>
 
-#include "common/output/registry.h"
-#include "common/output/signals.h"
-
 // Whether the entry names the file whose status is open.
 static bool names(const Entry &entry, const struct stat &open)
 {
@@ -24,7 +23,7 @@ static bool names(const Entry &entry, const struct stat &open)
 	       named.st_dev == open.st_dev && named.st_ino == open.st_ino;
 }
 
-static bool names(const Entry &entry, int fd)
+bool names(const Entry &entry, int fd)
 {
 	struct stat open;
 	return fstat(fd, &open) == 0 && names(entry, open);
@@ -48,11 +47,11 @@ bool remove_entry(const Entry &entry, int fd)
 
 static bool read_link(const Entry &entry, std::string &text)
 {
-	char buf[PATH_MAX];
-	ssize_t n = readlinkat(entry.dir, entry.name, buf, sizeof buf);
-	if (n <= 0 || size_t(n) == sizeof buf)
+	text.resize(PATH_MAX);
+	ssize_t n = readlinkat(entry.dir, entry.name, text.data(), text.size());
+	if (n <= 0 || size_t(n) == text.size())
 		return false;
-	text.assign(buf, n);
+	text.resize(size_t(n));
 	return true;
 }
 
@@ -62,13 +61,12 @@ bool locate(Entry &entry, int fd)
 {
 	Entry at = entry;
 	at.dir = fcntl(entry.dir, F_DUPFD_CLOEXEC, 3);
+	std::string link;
 	for (int hops = 0; at.dir >= 0 && hops < 40; hops++) {
 		if (names(at, fd)) {
-			close(entry.dir);
 			entry = at;
 			return true;
 		}
-		std::string link;
 		if (!read_link(at, link))
 			break;
 		size_t slash = link.rfind('/');
@@ -84,6 +82,11 @@ bool locate(Entry &entry, int fd)
 	return false;
 }
 
+int make_unnamed(int dir)
+{
+	return openat(dir, ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0666);
+}
+
 bool link_unnamed(int fd, const Entry &entry)
 {
 	if (linkat(fd, "", entry.dir, entry.name, AT_EMPTY_PATH) == 0)
@@ -93,6 +96,18 @@ bool link_unnamed(int fd, const Entry &entry)
 	char proc[32];
 	snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
 	return linkat(AT_FDCWD, proc, entry.dir, entry.name, AT_SYMLINK_FOLLOW) == 0;
+}
+
+bool copy_into(int fd, int unnamed)
+{
+	off_t from = 0;
+	struct stat st;
+	if (fstat(unnamed, &st) != 0)
+		return false;
+	while (from < st.st_size)
+		if (sendfile(fd, unnamed, &from, size_t(st.st_size - from)) <= 0)
+			return false;
+	return true;
 }
 
 static bool has_attributes(int fd)
@@ -108,51 +123,82 @@ static bool append_only(int dir)
 	return statx(dir, "", AT_EMPTY_PATH, 0, &stx) == 0 && (stx.stx_attributes & fixed);
 }
 
-// Gives the unnamed file everything the target (whose status is st) has,
-// or says it cannot.
-static bool can_stand_in(const Entry &entry, int target, struct stat &st, int unnamed)
+// A name that a file is mounted on (a bind mount), which no rename replaces.
+static bool mount_point(const Entry &entry)
 {
-	struct stat mine;
+	struct statx stx;
+	return statx(entry.dir, entry.name, AT_SYMLINK_NOFOLLOW, 0, &stx) == 0 &&
+	       (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+bool can_stand_in(const Entry &entry, int target, int unnamed)
+{
+	struct stat st, mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
 	if (!names(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
 		return false;
-	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir))
+	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir) || mount_point(entry))
 		return false;
 	if (mine.st_gid != st.st_gid && fchown(unnamed, -1, st.st_gid) != 0)
 		return false;
 	return mine.st_mode == st.st_mode || fchmod(unnamed, st.st_mode & 07777) == 0;
 }
 
-// Links the unnamed file under a fresh name beside the target (whose status
-// is st) and renames it over the target, after checking once more that the
-// target's name still names it.
-static bool rename_over(const Entry &entry, const struct stat &st, int unnamed)
+bool link_beside(const Entry &entry, int unnamed, Entry &temp)
 {
 	unsigned pid = unsigned(getpid());
+	temp.dir = entry.dir;
 	for (int tries = 0; tries < 16; tries++) {
-		Entry temp{entry.dir, {}};
 		snprintf(temp.name, sizeof temp.name, ".%.*s.%08x%x", NAME_MAX - 12, entry.name, pid, tries);
-		sigset_t before = hold_signals();
-		if (!link_unnamed(unnamed, temp)) {
-			release_signals(before);
-			if (errno == EEXIST)
-				continue;
+		if (link_unnamed(unnamed, temp))
+			return true;
+		if (errno != EEXIST)
 			return false;
-		}
-		bool renamed = names(entry, st) && renameat(entry.dir, temp.name, entry.dir, entry.name) == 0;
-		if (!renamed)
-			unlinkat(entry.dir, temp.name, 0);
-		release_signals(before);
-		return renamed;
 	}
 	return false;
 }
 
-// Copies bytes [from, to) of the content to the same offsets of target.
+bool rename_over(const Entry &entry, int target, const Entry &temp)
+{
+	return names(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
+}
+
+void lock_file(int fd)
+{
+	while (flock(fd, LOCK_EX) != 0 && errno == EINTR)
+		continue;
+}
+
+off_t content_length(const Content &content)
+{
+	struct stat st;
+	if (content.fd < 0)
+		return off_t(content.length);
+	return fstat(content.fd, &st) == 0 ? st.st_size : -1;
+}
+
+bool within_size_limit(off_t length)
+{
+	struct rlimit fsize;
+	if (getrlimit(RLIMIT_FSIZE, &fsize) == 0 && fsize.rlim_cur != RLIM_INFINITY &&
+	    rlim_t(length) > fsize.rlim_cur) {
+		errno = EFBIG;
+		return false;
+	}
+	return true;
+}
+
+bool reserve_blocks(int target, off_t length)
+{
+	return length == 0 || fallocate(target, FALLOC_FL_KEEP_SIZE, 0, length) == 0;
+}
+
+// Copies bytes [from, to) of the content to the same offsets of target. The
+// buffer is no stack's: a run may have a small one.
 static bool copy_range(int target, const Content &content, off_t from, off_t to)
 {
-	char buf[1 << 16];
+	static char buf[1 << 16];
 	while (from < to) {
 		size_t want = size_t(std::min<off_t>(to - from, sizeof buf));
 		const char *bytes = content.memory + from;
@@ -167,25 +213,6 @@ static bool copy_range(int target, const Content &content, off_t from, off_t to)
 		if (put <= 0)
 			return false;
 		from += put;
-	}
-	return true;
-}
-
-static off_t content_length(const Content &content)
-{
-	struct stat st;
-	if (content.fd < 0)
-		return off_t(content.length);
-	return fstat(content.fd, &st) == 0 ? st.st_size : -1;
-}
-
-static bool within_size_limit(off_t length)
-{
-	struct rlimit fsize;
-	if (getrlimit(RLIMIT_FSIZE, &fsize) == 0 && fsize.rlim_cur != RLIM_INFINITY &&
-	    rlim_t(length) > fsize.rlim_cur) {
-		errno = EFBIG;
-		return false;
 	}
 	return true;
 }
@@ -211,51 +238,17 @@ static bool fill_holes(int target, off_t end)
 	return true;
 }
 
-// Where the file system cannot reserve blocks, the part past the old end is
-// written first, and the holes below it filled: once that has succeeded,
-// overwriting the old bytes needs no new block. Until the rewrite is done,
-// a signal that ends the run cuts the file back to its old size.
-static bool write_ahead(Output &out, const Content &content, off_t old_size, off_t length)
+bool write_ahead(int target, const Content &content, off_t old_size, off_t length)
 {
-	sigset_t before = hold_signals();
-	catch_ending_signals();
-	out.old_size = old_size;
-	out.grown = true;
-	release_signals(before);
-	if (copy_range(out.target, content, old_size, length) &&
-	    fill_holes(out.target, std::min(old_size, length)))
+	if (copy_range(target, content, old_size, length) && fill_holes(target, std::min(old_size, length)))
 		return true;
-	before = hold_signals();
-	(void)ftruncate(out.target, old_size);
-	out.grown = false;
-	release_signals(before);
+	int saved = errno;
+	(void)ftruncate(target, old_size);
+	errno = saved;
 	return false;
 }
 
-// Rewrites the target in place once every block that the content will
-// occupy is reserved, the holes inside its old size too.
-static bool rewrite_in_place(Output &out, const Content &content)
+bool overwrite(int target, const Content &content, off_t upto, off_t length)
 {
-	struct stat st;
-	off_t length = content_length(content), overwrite = length;
-	if (length < 0 || fstat(out.target, &st) != 0 || !within_size_limit(length))
-		return false;
-	if (length > 0 && fallocate(out.target, FALLOC_FL_KEEP_SIZE, 0, length) != 0) {
-		if (errno != EOPNOTSUPP || !write_ahead(out, content, st.st_size, length))
-			return false;
-		overwrite = std::min(st.st_size, length);
-	}
-	sigset_t before = hold_signals();
-	bool done = copy_range(out.target, content, 0, overwrite) && ftruncate(out.target, length) == 0;
-	out.grown = false;
-	release_signals(before);
-	return done;
-}
-
-bool replace(Output &out, const Content &content)
-{
-	struct stat st;
-	if (can_stand_in(out.entry, out.target, st, content.fd) && rename_over(out.entry, st, content.fd))
-		return true;
-	return rewrite_in_place(out, content);
+	return copy_range(target, content, 0, upto) && ftruncate(target, length) == 0;
 }
