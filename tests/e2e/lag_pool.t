@@ -65,7 +65,7 @@ $ lag_pool list.lst
 
 === the last header line before the data sets nreg; every '#' in it parts tokens; headers echo as read
 < t.dat
-| #made by lagcorr \t\r
+| #cross-correlation of sub001 \t\r
 | #lag A#1 B
 | -1 1 2 3
 | 0 4 5 6
@@ -77,7 +77,7 @@ $ lag_pool three.lst
 1| Reading: three.lst
 1| nsub=1 nreg3 mlag=1
 1| Reading: t.dat
-1| #made by lagcorr \t\r
+1| #cross-correlation of sub001 \t\r
 1| #lag A#1 B
 1| Bartlett correction factor (sum of gammabar) = 92.0000
 2| Writing: three_avg.dat
@@ -307,7 +307,7 @@ $ lag_pool wide.lst
 |          1-2001.0000
 
 === 1,500 regions with long labels on lines of tens of kilobytes are read whole
-% awk 'function label(r) { return sprintf("Schaefer2018_1500Parcels_17Networks_%s_Region_%04d", r % 2 ? "LH" : "RH", r) } function value(s, r, l) { return s == 1 ? ((r * 7 + l * 3 + 100) % 9 - 4) / 2 : ((r * 5 + l + 100) % 7 - 3) / 4 } BEGIN { for (s = 1; s <= 2; s++) { f = "t" s ".dat"; print f > "big.lst"; printf "#lag" > f; for (r = 1; r <= 1500; r++) printf " %s", label(r) > f; printf "\n" > f; for (l = -2; l <= 2; l++) { printf "%d", l > f; for (r = 1; r <= 1500; r++) printf " %12.6f", value(s, r, l) > f; printf "\n" > f } close(f) } printf "#%9s", "lag" > "expected"; for (r = 1; r <= 1500; r++) printf "%10s", label(r) > "expected"; printf "\n" > "expected"; for (l = -2; l <= 2; l++) { printf "%10d", l > "expected"; for (r = 1; r <= 1500; r++) printf "%10.4f", (value(1, r, l) + value(2, r, l)) / 2 > "expected"; printf "\n" > "expected" } }'
+% awk 'function label(r) { return sprintf("fine_cortical_parcellation_%s_region_%04d_of_1500", r % 2 ? "LH" : "RH", r) } function value(s, r, l) { return s == 1 ? ((r * 7 + l * 3 + 100) % 9 - 4) / 2 : ((r * 5 + l + 100) % 7 - 3) / 4 } BEGIN { for (s = 1; s <= 2; s++) { f = "t" s ".dat"; print f > "big.lst"; printf "#lag" > f; for (r = 1; r <= 1500; r++) printf " %s", label(r) > f; printf "\n" > f; for (l = -2; l <= 2; l++) { printf "%d", l > f; for (r = 1; r <= 1500; r++) printf " %12.6f", value(s, r, l) > f; printf "\n" > f } close(f) } printf "#%9s", "lag" > "expected"; for (r = 1; r <= 1500; r++) printf "%10s", label(r) > "expected"; printf "\n" > "expected"; for (l = -2; l <= 2; l++) { printf "%10d", l > "expected"; for (r = 1; r <= 1500; r++) printf "%10.4f", (value(1, r, l) + value(2, r, l)) / 2 > "expected"; printf "\n" > "expected" } }'
 $ lag_pool big.lst > out
 2| Writing: big_avg.dat
 2| Writing: big_ROIavg.dat
