@@ -9,7 +9,7 @@ $ xfm_info -x
 1| \toption
 ? 1
 
-=== a turn is rigid, a mirror a negative x scale, dependent columns leave the parts undefined
+=== a turn is rigid, a mirror a negative x scale, dependent columns leave the parts undefined; a negative intensity scale is one
 < r_t4
 | t4
 |   0 -1 0 10
@@ -22,7 +22,7 @@ $ xfm_info -x
 |  0 1 0 0
 |  0 0 1 0
 |  0 0 0 1
-| scale: 2
+| scale: -2
 < s_t4
 | t4
 | 1 2 0 0
@@ -46,7 +46,7 @@ $ xfm_info r_t4 m_t4 s_t4
 1| shears          0.000000    0.000000    0.000000
 1| determinant    -1.000000
 1| rigid       no
-1| scale           2.000000
+1| scale          -2.000000
 1|
 1| # s_t4
 1| translation       0.0000      0.0000      0.0000
