@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # fuzz/run.sh SECONDS: builds the fuzz targets with clang and runs each for
 # SECONDS seconds, starting from its seed corpus in fuzz/corpus/<target>/.
+# The targets are those fuzz/CMakeLists.txt lists.
 # Fails when any target finds something (a crash, a sanitizer report, a
 # failed demand, a leak or a timeout), shows what it found and keeps the
 # input in <build>/findings/<target>/. The build goes to build-fuzz, or to
@@ -21,11 +22,14 @@ seconds=$1
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${REGKIT_FUZZ_BUILD:-$top/build-fuzz}
-targets=(tokens t4scan xfm_name expandf lag_table args)
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DREGKIT_FUZZ=ON -DBUILD_TESTING=OFF \
 	-DREGKIT_SANITIZE=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target fuzzers -j2
+targets=()
+for exe in "$build"/fuzz/fuzz_*; do
+	targets+=("${exe##*/fuzz_}")
+done
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
@@ -36,7 +40,7 @@ for t in "${targets[@]}"; do
 	corpus=$scratch/corpus/$t
 	artifacts=$scratch/artifacts/$t
 	mkdir -p "$corpus" "$artifacts"
-	cp "$top"/fuzz/corpus/"$t"/* "$corpus"/
+	[ ! -d "$top/fuzz/corpus/$t" ] || cp "$top"/fuzz/corpus/"$t"/* "$corpus"/
 	extra=()
 	[ -f "$top/fuzz/dict/$t.dict" ] && extra+=(-dict="$top/fuzz/dict/$t.dict")
 	# expandf's buffer of 16384 bytes must be reachable.
