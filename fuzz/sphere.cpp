@@ -1,5 +1,4 @@
-// xfm_rms's sphere options on any argument vector: the input cut at its NUL
-// bytes, the first piece being the program's path.
+// xfm_rms's sphere options on any argument vector (fuzz/argv.h).
 //
 // A vector that sphere_options takes must give a finite positive radius and
 // a finite centre, and the ball it gives, printed back as "-r" and "-c"
@@ -10,9 +9,9 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
+#include "fuzz/argv.h"
 #include "fuzz/check.h"
 #include "xfm_rms/rms.h"
 
@@ -28,23 +27,9 @@ bool same(const Sphere &a, const Sphere &b)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-	// Every argument in an allocation of its own size, so that reading
-	// past one is caught.
-	std::vector<std::unique_ptr<char[]>> pieces;
-	for (size_t start = 0;;) {
-		const void *nul = start < size ? memchr(data + start, 0, size - start) : nullptr;
-		size_t end = nul ? static_cast<const uint8_t *>(nul) - data : size;
-		pieces.emplace_back(new char[end - start + 1]);
-		memcpy(pieces.back().get(), data + start, end - start);
-		pieces.back()[end - start] = '\0';
-		if (!nul)
-			break;
-		start = end + 1;
-	}
-	std::vector<char *> argv;
-	for (auto &p : pieces)
-		argv.push_back(p.get());
-	int argc = int(argv.size());
+	FuzzArgs args(data, size);
+	std::vector<char *> argv(args.argv.begin(), args.argv.end() - 1);
+	int argc = args.argc;
 
 	Sphere ball;
 	bool taken = sphere_options(argc, argv.data(), ball);
