@@ -27,7 +27,7 @@ awk -v nsub=200 -v nreg=300 -v mlag=20 'BEGIN {
 	srand(42)
 	for (s = 1; s <= nsub; s++) {
 		f = sprintf("sub%03d_lag.dat", s)
-		printf "#lagcorr sub%03d_bold.4dfp.img\n", s > f
+		printf "#cross-correlation of sub%03d\n", s > f
 		printf "#%9s", "lag" > f
 		for (r = 1; r <= nreg; r++)
 			printf "%10s", sprintf("ROI%03d", r) > f

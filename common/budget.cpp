@@ -6,10 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdlib>
 #include <mutex>
-#include <string>
 
 #include "common/cgroup.h"
 
@@ -26,16 +24,6 @@ static const uint64_t small_total = 1 << 20;
 uint64_t memory_budget(const MemoryLimits &limits)
 {
 	return std::min({limits.physical, limits.address_space, limits.data, limits.cgroup});
-}
-
-uint64_t parse_limit(const char *text)
-{
-	char *end;
-	errno = 0;
-	unsigned long long value = strtoull(text, &end, 10);
-	if (end == text || errno != 0)
-		return UINT64_MAX;
-	return value;
 }
 
 bool needs_no_limits(uint64_t taken, uint64_t bytes)
@@ -59,26 +47,11 @@ static uint64_t rlimit(int resource)
 	return rl.rlim_cur;
 }
 
-// The least memory limit of the cgroups above the process: v2 memory.max,
-// v1 memory.limit_in_bytes. "max", or no such file, is no limit.
-static uint64_t cgroup_limit()
-{
-	uint64_t least = UINT64_MAX;
-	for (const std::string &dir : cgroup_dirs("memory")) {
-		for (const char *name : {"/memory.max", "/memory.limit_in_bytes"}) {
-			std::string text = first_line(dir + name);
-			if (!text.empty())
-				least = std::min(least, parse_limit(text.c_str()));
-		}
-	}
-	return least;
-}
-
 MemoryLimits process_limits()
 {
 	long pages = sysconf(_SC_PHYS_PAGES), size = sysconf(_SC_PAGESIZE);
 	uint64_t physical = pages > 0 && size > 0 ? uint64_t(pages) * uint64_t(size) : UINT64_MAX;
-	return {physical, rlimit(RLIMIT_AS), rlimit(RLIMIT_DATA), cgroup_limit()};
+	return {physical, rlimit(RLIMIT_AS), rlimit(RLIMIT_DATA), cgroup_memory_limit()};
 }
 
 // Buffers grow on every thread that reads.

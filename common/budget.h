@@ -24,10 +24,6 @@ uint64_t memory_budget(const MemoryLimits &limits);
 // (v2 memory.max, v1 memory.limit_in_bytes; "max" or no file is no limit).
 MemoryLimits process_limits();
 
-// A cgroup limit file's text as a number of bytes: UINT64_MAX for "max" or
-// for text that is no number.
-uint64_t parse_limit(const char *text);
-
 // Whether a run that holds `taken` bytes may take `bytes` more within
 // `budget`, leaving room for the program itself.
 bool fits(uint64_t taken, uint64_t bytes, uint64_t budget);

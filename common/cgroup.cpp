@@ -2,6 +2,8 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 
@@ -36,10 +38,10 @@ static void add_path(std::vector<std::string> &dirs, const std::string &root, st
 // Lines of /proc/self/cgroup read "id:controllers:path"; the unified (v2)
 // hierarchy has id 0 and no controllers. Inside a container the path may
 // name a cgroup above the one mounted; walking up finds what is there.
-std::vector<std::string> cgroup_dirs(const char *v1_controller)
+std::vector<std::string> cgroup_dirs(const char *v1_controller, const std::string &root)
 {
 	std::vector<std::string> dirs;
-	FILE *fp = fopen("/proc/self/cgroup", "r");
+	FILE *fp = fopen((root + "/proc/self/cgroup").c_str(), "r");
 	if (!fp)
 		return dirs;
 	char *line = nullptr;
@@ -57,10 +59,10 @@ std::vector<std::string> cgroup_dirs(const char *v1_controller)
 		if (path == "/")
 			path.clear();
 		if (text.compare(0, first, "0") == 0 && controllers.empty()) {
-			add_path(dirs, "/sys/fs/cgroup", path);
-			add_path(dirs, "/sys/fs/cgroup/unified", path);
+			add_path(dirs, root + "/sys/fs/cgroup", path);
+			add_path(dirs, root + "/sys/fs/cgroup/unified", path);
 		} else if (has_controller(controllers, v1_controller)) {
-			add_path(dirs, std::string("/sys/fs/cgroup/") + v1_controller, path);
+			add_path(dirs, root + "/sys/fs/cgroup/" + v1_controller, path);
 		}
 	}
 	free(line);
@@ -81,4 +83,29 @@ std::string first_line(const std::string &path)
 	if (!line.empty() && line.back() == '\n')
 		line.pop_back();
 	return line;
+}
+
+// A limit file's text as a number of bytes: UINT64_MAX for "max" or for
+// text that is no number.
+static uint64_t parse_limit(const char *text)
+{
+	char *end;
+	errno = 0;
+	unsigned long long value = strtoull(text, &end, 10);
+	if (end == text || errno != 0)
+		return UINT64_MAX;
+	return value;
+}
+
+uint64_t cgroup_memory_limit(const std::string &root)
+{
+	uint64_t least = UINT64_MAX;
+	for (const std::string &dir : cgroup_dirs("memory", root)) {
+		for (const char *name : {"/memory.max", "/memory.limit_in_bytes"}) {
+			std::string text = first_line(dir + name);
+			if (!text.empty())
+				least = std::min(least, parse_limit(text.c_str()));
+		}
+	}
+	return least;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# A small pipeline through all six programs on the bundled data. It works
-# in examples/out/ (made afresh) and prints what each program produced.
+# A small pipeline through the programs on the bundled data. It works in
+# examples/out/ (made afresh) and prints what each program produced.
 #
 #   examples/run.sh [BINDIR]     BINDIR defaults to build/bin
 set -euo pipefail
@@ -15,7 +15,8 @@ cd "$out"
 step() { printf '\n==== %s\n' "$*"; }
 show() { printf -- '---- %s\n' "$1"; cat "$1"; }
 
-cp "$here"/epi_to_anat_t4 "$here"/anat_to_atlas_t4 .
+cp "$here"/epi_to_anat_t4 "$here"/anat_to_atlas_t4 "$here"/peaks.csv .
+cp "$here"/vol2_to_vol1_t4 "$here"/vol3_to_vol1_t4 .
 
 step "xfm_unit atlas_to_atlas_t4: the identity, to check a chain against"
 xfm_unit atlas_to_atlas_t4
@@ -35,6 +36,20 @@ xfm_chain epi_to_atlas_t4 atlas_to_atlas_t4 check_t4 >/dev/null
 matrix() { sed -n '/^t4$/,+4p' "$1"; }
 diff <(matrix epi_to_atlas_t4) <(matrix check_t4) && echo "same matrix (the identity has no scale, so the product has none)"
 
+step "xfm_points epi_to_atlas_t4 peaks.csv: two atlas peaks in the functional image"
+xfm_points epi_to_atlas_t4 peaks.csv
+
+step "xfm_info epi_to_atlas_t4: the product taken apart"
+xfm_info epi_to_atlas_t4
+
+step "xfm_rms vol2_to_vol1_t4 vol3_to_vol1_t4: head motion from volume 2 to 3, in mm"
+xfm_rms vol2_to_vol1_t4 vol3_to_vol1_t4
+
+step "xfm_make -r0,0,2 atlas_to_turned_t4: the atlas turned by 2 degrees about z, and how far that moves a head"
+xfm_make -r0,0,2 atlas_to_turned_t4
+xfm_chain epi_to_atlas_t4 atlas_to_turned_t4 >/dev/null
+xfm_rms epi_to_atlas_t4 epi_to_turned_t4
+
 step "lag_pool cohort.lst: group means over four subjects"
 cp -r "$here"/cohort .
 (cd cohort && lag_pool cohort.lst)
@@ -46,7 +61,6 @@ step "pattern_list: a block design, as symbols on one line and as weights"
 pattern_list -e '4x3(2+2-)'
 echo
 pattern_list -w '4x3(2+2-)' | paste -sd ' '
-
 
 step "shuffle 4 -s7: a seeded order in which to review the four subjects"
 shuffle 4 -s7

@@ -20,6 +20,7 @@
 #include "common/args.h"
 #include "common/integers.h"
 #include "common/prog.h"
+#include "fuzz/argv.h"
 #include "fuzz/check.h"
 #include "shuffle/numbers.h"
 
@@ -95,24 +96,9 @@ void check_shuffle(int argc, char *argv[])
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-	// Every argument in an allocation of its own size, so that reading
-	// past one is caught.
-	std::vector<std::unique_ptr<char[]>> pieces;
-	for (size_t start = 0;;) {
-		const void *nul = start < size ? memchr(data + start, 0, size - start) : nullptr;
-		size_t end = nul ? static_cast<const uint8_t *>(nul) - data : size;
-		pieces.emplace_back(new char[end - start + 1]);
-		memcpy(pieces.back().get(), data + start, end - start);
-		pieces.back()[end - start] = '\0';
-		if (!nul)
-			break;
-		start = end + 1;
-	}
-	std::vector<char *> argv;
-	for (auto &p : pieces)
-		argv.push_back(p.get());
-	argv.push_back(nullptr);
-	int argc = int(argv.size()) - 1;
+	FuzzArgs args(data, size);
+	int argc = args.argc;
+	std::vector<char *> &argv = args.argv;
 
 	setprog(argv.data());
 	size_t name = strlen(program), path = strlen(argv[0]);

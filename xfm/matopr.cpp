@@ -117,11 +117,14 @@ int matinv(float *a, int n, float &det)
 		for (int i = 1; i <= n; i++)
 			if (i != k)
 				A(i, k) = -fp_div(A(i, k), p);
-		for (int i = 1; i <= n; i++) {
-			if (i == k)
+		// Each entry takes only its own value, row k and column k, which this
+		// loop leaves as they are: the order of the entries does not change a
+		// bit, and going down the columns follows the matrix in memory.
+		for (int j = 1; j <= n; j++) {
+			if (j == k)
 				continue;
-			for (int j = 1; j <= n; j++)
-				if (j != k)
+			for (int i = 1; i <= n; i++)
+				if (i != k)
 					A(i, j) = fp_add(fp_mul(A(i, k), A(k, j)), A(i, j));
 		}
 		for (int j = 1; j <= n; j++)

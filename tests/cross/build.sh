@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the suite for another machine with Debian's cross compilers, runs
-# its unit tests and transcripts under qemu-user, and compares its bytes on
-# nan and inf inputs with those of a native build.
+# its unit tests under qemu-user, and compares its bytes on nan and inf
+# inputs with those of a native build.
 #
 #   build.sh ARCH REFERENCE     ARCH: arm64, s390x or i386; REFERENCE: what
 #                               outputs.sh printed for the native build
@@ -29,9 +29,10 @@ cmake -S /usr/src/googletest -B "$build/gtest/build" "${cross[@]}" -DBUILD_GMOCK
 cmake --build "$build/gtest/build" -j2 >/dev/null
 cmake --install "$build/gtest/build" >/dev/null
 
-cmake -S . -B "$build" "${cross[@]}" -DGTest_DIR="$PWD/$build/gtest/lib/cmake/GTest" >/dev/null
+cmake -S . -B "$build" "${cross[@]}" -DGTest_DIR="$PWD/$build/gtest/lib/cmake/GTest" \
+	-DBUILD_TESTING=ON -DREGKIT_DOCS=OFF >/dev/null
 cmake --build "$build" -j2 >/dev/null
-ctest --test-dir "$build" --output-on-failure -j2
+ctest --test-dir "$build" --output-on-failure --no-tests=error -j2
 
 tests/cross/outputs.sh "$build/bin" $qemu >"$build/outputs.txt"
 diff -u "$reference" "$build/outputs.txt"

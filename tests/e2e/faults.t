@@ -197,16 +197,21 @@ $ lag_pool a.lst > /dev/null; lag_pool r.lst > /dev/null
 >! r_gammabar.dat
 
 # Inside the limit the line buffer may grow to half of it, not further.
-=== an endless line is a memory error: /dev/zero as a list or a transform
+=== an endless line is a memory error: /dev/zero as a list, a transform or points
 ! uninstrumented lag_pool
-$ memlimit 32M lag_pool /dev/zero; echo "status $?"; memlimit 32M xfm_reverse /dev/zero
+< a_to_b_t4
+| t4
+| 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
+$ memlimit 32M lag_pool /dev/zero; echo "status $?"; memlimit 32M xfm_reverse /dev/zero; echo "status $?"; memlimit 32M xfm_points a_to_b_t4 /dev/zero
 1| @POOL@
 1| Reading: /dev/zero
 1| status 255
 1| @REV@
 1| Reading: /dev/zero
+1| status 255
 2| lag_pool: memory allocation error
 2| xfm_reverse: memory allocation error
+2| xfm_points: memory allocation error
 ? 255
 
 # The matrix's numbers are read from the counted line buffer, so a number

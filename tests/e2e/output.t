@@ -88,7 +88,6 @@ $ n=$(printf 'n%.0s' {1..255}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_
 
 # Permission bits bind every user but root: as root these runs drop to nobody.
 === a write-protected file is not replaced; a writable file in a locked directory is written in place
-! native xfm_unit
 % cp "$(command -v xfm_unit)" . && chmod 777 .
 % printf 'earlier\n' > ro_t4 && chmod 444 ro_t4
 % mkdir locked && seq 100 > locked/rw_t4 && chmod 666 locked/rw_t4 && chmod 555 locked
@@ -301,7 +300,6 @@ $ lag_pool x.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r lin
 & [ "$(ls -A | tr '\n' ' ')" = "progress t.dat x.lst x_ROIavg.dat x_avg.dat x_gammabar.dat " ]
 
 === a file rewritten in place keeps every byte when the new ones do not fit
-! native xfm_reverse
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 ! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 < ro/T
@@ -334,7 +332,6 @@ $ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $a
 # The same, with fallocate failed by strace as a file system without it
 # fails it: the holes are filled with the zeros they read as first.
 === where no space can be reserved, a rewrite in place that does not fit still keeps every byte
-! native lag_pool
 ! [ "$(id -u)" = 0 ] && strace -o /dev/null true || { echo "needs root and strace"; exit 1; }
 ! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 % cp "$(command -v lag_pool)" . && mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
@@ -353,7 +350,6 @@ $ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=alway
 2| lag_pool: full/g_avg.dat write error
 
 === a file is rewritten wherever it may be written: sticky, append-only and bind-mounted
-! native xfm_unit
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 ! touch probe && chattr +a probe && chattr -a probe || { echo "no file attributes on this file system"; exit 1; }
 ! unshare -m true || { echo "cannot make a mount namespace"; exit 1; }
@@ -373,7 +369,6 @@ $ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +
 & [ "$(head -n 1 src_t4)" = "#xfm_unit tgt_t4" ] && [ "$(cat s/f_t4 ao/a_t4 src_t4 | wc -l)" = 21 ]
 
 === a rewritten file keeps its hard links, owner, group, mode, ACL and extended attributes
-! native xfm_unit
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 ! command -v setfacl && touch probe && setfacl -m u:1001:rw- probe && setfattr -n user.tag -v x probe || { echo "no ACLs or extended attributes here (Debian packages acl, attr)"; exit 1; }
 % seq 100 > old && cp "$(command -v xfm_unit)" . && chmod 777 . && cp old h1_t4 && ln h1_t4 h2_t4

@@ -1,6 +1,5 @@
 # xfm_info: the translation, rotation, scales and shears of transform files.
 
-@< MPR_TO_ATLAS fixtures/mpr_to_atlas_t4
 
 === usage without a transform
 $ xfm_info -x
@@ -9,7 +8,7 @@ $ xfm_info -x
 1| \toption
 ? 1
 
-=== a turn is rigid, a mirror a negative x scale, dependent columns leave the parts undefined
+=== a turn is rigid, a mirror a negative x scale, dependent columns leave the parts undefined; a negative intensity scale is one
 < r_t4
 | t4
 |   0 -1 0 10
@@ -22,7 +21,7 @@ $ xfm_info -x
 |  0 1 0 0
 |  0 0 1 0
 |  0 0 0 1
-| scale: 2
+| scale: -2
 < s_t4
 | t4
 | 1 2 0 0
@@ -46,7 +45,7 @@ $ xfm_info r_t4 m_t4 s_t4
 1| shears          0.000000    0.000000    0.000000
 1| determinant    -1.000000
 1| rigid       no
-1| scale           2.000000
+1| scale          -2.000000
 1|
 1| # s_t4
 1| translation       0.0000      0.0000      0.0000
@@ -90,16 +89,3 @@ $ xfm_info r_t4 none r_t4
 1| scale       none
 2| xfm_info: none read error
 ? 255
-
-=== the manual's example
-< mpr_to_atlas_t4
-| @MPR_TO_ATLAS@
-$ xfm_info mpr_to_atlas_t4
-1| # mpr_to_atlas_t4
-1| translation       2.5000    -12.2500      4.0000
-1| rotation         10.0000     -3.0000      5.0000
-1| scales          1.020000    0.980000    1.010000
-1| shears          0.010000   -0.000000   -0.020000
-1| determinant     1.009597
-1| rigid       no
-1| scale       none

@@ -1,6 +1,5 @@
 # xfm_points: maps points through a transform file.
 
-@< MPR_TO_ATLAS fixtures/mpr_to_atlas_t4
 # A turn by 90 degrees about z, a stretch along z and a shift: (x, y, z)
 # maps to (10 - y, x - 5, 2 z + 1).
 @@ TURN t4\n  0 -1 0 10\n  1  0 0 -5\n  0  0 2  1\n  0  0 0  1
@@ -121,34 +120,16 @@ $ xfm_points a_to_b_t4 p; echo "status $?"; xfm_points a_to_b_t4 e.tsv; echo "st
 2| xfm_points: -:3 format error
 ? 255
 
-=== read errors (standard input closed too), an endless line, and standard output on a full device
+=== read errors (standard input closed too), and standard output on a full device
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
-$ xfm_points no_t4; echo "status $?"; xfm_points a_to_b_t4 none; echo "status $?"; xfm_points a_to_b_t4 - <&-; echo "status $?"; memlimit 1G xfm_points a_to_b_t4 /dev/zero; echo "status $?"; echo 1 2 3 | xfm_points a_to_b_t4 >/dev/full
-1| status 255
+$ xfm_points no_t4; echo "status $?"; xfm_points a_to_b_t4 none; echo "status $?"; xfm_points a_to_b_t4 - <&-; echo "status $?"; echo 1 2 3 | xfm_points a_to_b_t4 >/dev/full
 1| status 255
 1| status 255
 1| status 255
 2| xfm_points: no_t4 read error
 2| xfm_points: none read error
 2| xfm_points: - read error
-2| xfm_points: memory allocation error
 2| xfm_points: standard output write error
 ? 255
-
-=== the manual's examples
-< mpr_to_atlas_t4
-| @MPR_TO_ATLAS@
-< peaks.csv
-| label,x,y,z
-| motor,-42,-22,58
-| parietal,38.5,-70,44.25
-$ xfm_points mpr_to_atlas_t4 peaks.csv > mpr.csv && xfm_points -i mpr_to_atlas_t4 < mpr.csv
-1| label,x,y,z
-1| motor,-42.0000,-22.0000,58.0000
-1| parietal,38.5000,-70.0000,44.2500
-> mpr.csv
-| label,x,y,z
-| motor,-40.3094,-48.6439,55.4213
-| parietal,45.8297,-84.9229,37.9247

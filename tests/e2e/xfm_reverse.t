@@ -66,15 +66,15 @@ $ xfm_reverse d/p_to_q_t4
 >! d/q_to_p_t4
 
 === -u anywhere and repeated drops the output scale; explicit output, extra paths ignored
-< plain.xfm
+< plain.txt
 | scale: 2
 | t4
 | 2 0 0 1 0 4 0 1
 | 0 0 0.5 1
 | 0 0 0 1
-$ xfm_reverse -xu plain.xfm -uu out extra_t4
+$ xfm_reverse -xu plain.txt -uu out extra_t4
 1| @ID@
-1| Reading: plain.xfm
+1| Reading: plain.txt
 1| t4
 1|   2.000000  0.000000  0.000000    1.0000
 1|   0.000000  4.000000  0.000000    1.0000
@@ -88,7 +88,7 @@ $ xfm_reverse -xu plain.xfm -uu out extra_t4
 1|   0.000000  0.000000  0.000000    1.0000
 1| Writing: out
 > out
-| #xfm_reverse -xu plain.xfm -uu out extra_t4
+| #xfm_reverse -xu plain.txt -uu out extra_t4
 | #@ID@
 | t4
 |   0.500000  0.000000  0.000000   -0.5000

@@ -14,7 +14,7 @@ $ xfm_rms -r5; echo "status $?"; xfm_rms -r0 t_t4; echo "status $?"; xfm_rms t_t
 1| @USAGE@
 ? 1
 
-=== one file against the identity, a file against itself, consecutive pairs, another sphere
+=== one file against the identity, a file against itself, consecutive pairs, another sphere; inf less inf, translations far apart
 < t_t4
 | t4
 | 1 0 0 3
@@ -27,12 +27,24 @@ $ xfm_rms -r5; echo "status $?"; xfm_rms -r0 t_t4; echo "status $?"; xfm_rms t_t
 | 0 1.1 0 0
 | 0 0 1.1 0
 | 0 0 0 1
-$ xfm_rms t_t4; xfm_rms t_t4 t_t4; xfm_rms t_t4 g_t4 t_t4; xfm_rms -r40 g_t4 -c10,0,0
+< i_t4
+| t4
+| 1 0 0 inf 0 1 0 0 0 0 1 0 0 0 0 1
+< far_t4
+| t4
+| 1 0 0 10000001 0 1 0 0 0 0 1 0 0 0 0 1
+< near_t4
+| t4
+| 1 0 0 0.3 0 1 0 0 0 0 1 0 0 0 0 1
+$ xfm_rms t_t4; xfm_rms t_t4 t_t4; xfm_rms t_t4 g_t4 t_t4; xfm_rms -r40 g_t4 -c10,0,0; xfm_rms i_t4 i_t4 far_t4 near_t4
 1| 5.0000
 1| 0.0000
 1| 7.9624
 1| 7.9624
 1| 3.2558
+1| -nan
+1| inf
+1| 10000000.7000
 
 === a file that cannot be read ends the run after the pairs before it
 < t_t4
@@ -42,21 +54,3 @@ $ xfm_rms t_t4 t_t4 none t_t4
 1| 0.0000
 2| xfm_rms: none read error
 ? 255
-
-=== the manual's examples
-< vol2_to_vol1_t4
-| t4
-|   0.999992 -0.003500 -0.001727    0.1200
-|   0.003491  0.999980 -0.005242   -0.4000
-|   0.001745  0.005236  0.999985    0.2500
-|   0.000000  0.000000  0.000000    1.0000
-< vol3_to_vol1_t4
-| t4
-|   0.999992 -0.001776 -0.003475    0.2000
-|   0.001745  0.999960 -0.008733   -0.7000
-|   0.003491  0.008726  0.999956    0.3100
-|   0.000000  0.000000  0.000000    1.0000
-$ xfm_rms vol2_to_vol1_t4; xfm_rms vol2_to_vol1_t4 vol3_to_vol1_t4; xfm_rms -r60 -c0,-18,20 vol2_to_vol1_t4 vol3_to_vol1_t4
-1| 0.5884
-1| 0.3830
-1| 0.4037

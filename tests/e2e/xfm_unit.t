@@ -17,16 +17,16 @@ $ xfm_unit --help
 
 === a lone --version, to every program: its name and the package's version
 $ for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle xfm_points xfm_info xfm_rms xfm_make; do $p --version || exit; done
-1| xfm_unit (regkit) 1.0.0
-1| xfm_reverse (regkit) 1.0.0
-1| xfm_chain (regkit) 1.0.0
-1| lag_pool (regkit) 1.0.0
-1| pattern_list (regkit) 1.0.0
-1| shuffle (regkit) 1.0.0
-1| xfm_points (regkit) 1.0.0
-1| xfm_info (regkit) 1.0.0
-1| xfm_rms (regkit) 1.0.0
-1| xfm_make (regkit) 1.0.0
+1| xfm_unit (regkit) 1.1.0
+1| xfm_reverse (regkit) 1.1.0
+1| xfm_chain (regkit) 1.1.0
+1| lag_pool (regkit) 1.1.0
+1| pattern_list (regkit) 1.1.0
+1| shuffle (regkit) 1.1.0
+1| xfm_points (regkit) 1.1.0
+1| xfm_info (regkit) 1.1.0
+1| xfm_rms (regkit) 1.1.0
+1| xfm_make (regkit) 1.1.0
 
 === usage with option groups only, --help among them, name from a path
 $ $(command -v xfm_unit) -x --help -

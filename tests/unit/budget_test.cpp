@@ -1,27 +1,60 @@
 #include "common/budget.h"
+#include "common/cgroup.h"
 
 #include <gtest/gtest.h>
+#include <stdlib.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
 #include <utility>
 
 namespace {
 
 const uint64_t none = UINT64_MAX, GiB = uint64_t(1) << 30;
 
-TEST(Budget, TheLeastLimitBinds)
-{
-	EXPECT_EQ(memory_budget({24 * GiB, none, none, none}), 24 * GiB);
-	EXPECT_EQ(memory_budget({24 * GiB, 2 * GiB, none, GiB}), GiB);
-	EXPECT_EQ(memory_budget({24 * GiB, none, 3 * GiB, none}), 3 * GiB);
-}
+// A folder standing in for "/": the process sits in cgroup /job/step of
+// the unified hierarchy and in /batch/run of the v1 memory hierarchy.
+struct FakeRoot {
+	std::string dir = testing::TempDir() + "cgroup_XXXXXX";
 
-TEST(Budget, CgroupFilesSayMaxOrANumber)
+	FakeRoot()
+	{
+		EXPECT_TRUE(mkdtemp(dir.data()));
+		for (const char *sub :
+		     {"/proc/self", "/sys/fs/cgroup/job/step", "/sys/fs/cgroup/memory/batch/run"})
+			std::filesystem::create_directories(dir + sub);
+		write("/proc/self/cgroup", "4:memory:/batch/run\n1:cpu,cpuacct:/\n0::/job/step\n");
+	}
+	~FakeRoot()
+	{
+		std::filesystem::remove_all(dir);
+	}
+	void write(const char *name, const char *text)
+	{
+		FILE *fp = fopen((dir + name).c_str(), "w");
+		ASSERT_TRUE(fp);
+		fputs(text, fp);
+		fclose(fp);
+	}
+};
+
+// Limits set above the process's own cgroup bind it too; "max" and v1's
+// page-rounded 2^63 are none.
+TEST(Budget, TheLeastMemoryLimitOfTheCgroupsAboveBinds)
 {
-	EXPECT_EQ(parse_limit("max\n"), none);
-	EXPECT_EQ(parse_limit("1073741824\n"), GiB);
-	EXPECT_EQ(parse_limit("9223372036854771712\n"), 9223372036854771712u);
-	EXPECT_EQ(parse_limit(""), none);
+	FakeRoot root;
+	EXPECT_EQ(cgroup_memory_limit(root.dir), none);
+	root.write("/sys/fs/cgroup/job/step/memory.max", "max\n");
+	root.write("/sys/fs/cgroup/memory/batch/memory.limit_in_bytes", "9223372036854771712\n");
+	EXPECT_EQ(cgroup_memory_limit(root.dir), 9223372036854771712u);
+	root.write("/sys/fs/cgroup/job/memory.max", "3221225472\n");
+	EXPECT_EQ(cgroup_memory_limit(root.dir), 3 * GiB);
+	root.write("/sys/fs/cgroup/memory/batch/run/memory.limit_in_bytes", "2147483648\n");
+	EXPECT_EQ(cgroup_memory_limit(root.dir), 2 * GiB);
+	root.write("/sys/fs/cgroup/memory.max", "1073741824\n");
+	EXPECT_EQ(cgroup_memory_limit(root.dir), GiB);
 }
 
 TEST(Budget, ARequestFitsBesideWhatIsHeldAndTheProgram)

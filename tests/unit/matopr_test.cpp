@@ -41,8 +41,10 @@ std::vector<float> t4rows(std::initializer_list<float> v)
 
 TEST(Matmul, StartsEverySumFromPositiveZero)
 {
+	// The second column has no positive entry, so every product summed into
+	// c(1,2) is -0: only the sum's start makes it +0.
 	auto id = t4rows({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
-	auto b = t4rows({1, -0.0f, 2, 3, 4, 5, -6, 7, -0.0f, 8, 9, 10, 0, 0, 0, 1});
+	auto b = t4rows({1, -0.0f, 2, 3, 4, -5, -6, 7, -0.0f, -8, 9, 10, 0, -0.0f, 0, 1});
 	float c[16];
 	matmul(id.data(), b.data(), c, 4);
 	for (int k = 0; k < 16; k++)

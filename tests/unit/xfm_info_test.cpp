@@ -93,8 +93,11 @@ TEST(XfmInfo, DependentColumnsLeaveThePartsUndefined)
 		EXPECT_FALSE(d.rigid);
 		EXPECT_EQ(d.determinant, 0);
 	}
+	// Dependence is relative to a column's length: a short column is none.
 	const float thin[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1e-6f, 0, 0, 0, 0, 1};
+	const float short_first[16] = {1e-13f, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 	EXPECT_FALSE(decompose(thin).singular);
+	EXPECT_FALSE(decompose(short_first).singular);
 }
 
 }  // namespace

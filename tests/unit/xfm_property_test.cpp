@@ -84,6 +84,14 @@ TEST(XfmProperty, ReverseTwiceGivesTheTransformBack)
 		xfmreverse(rstored, rr);
 		through_file(rr, rrstored);
 		expect_close(stored, rrstored, trial);
+		// And the first reverse is no copy: it takes t's image of the origin
+		// back to the origin.
+		for (int i = 0; i < 3; i++) {
+			double back = rstored[i + 12];
+			for (int j = 0; j < 3; j++)
+				back += double(rstored[i + 4 * j]) * stored[j + 12];
+			ASSERT_NEAR(back, 0, translation_tolerance) << "trial " << trial << ", row " << i;
+		}
 	}
 }
 
