@@ -10,6 +10,9 @@
 #include "common/fault.h"
 #include "common/lines.h"
 
+// The identity transform.
+inline constexpr float identity_t4[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
 // "t4\n" and the four rows, "%10.6f %9.6f %9.6f %9.4f\n" each: the bytes
 // of "%10.6f%10.6f%10.6f%10.4f\n" while every number fits its field, and a
 // blank in front of any but the first that fills it.
