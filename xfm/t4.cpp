@@ -150,3 +150,21 @@ std::string xfm_name(const std::string &from, const std::string &to)
 {
 	return from + "_to_" + to + "_t4";
 }
+
+bool inverse_name(const char *path, std::string &name)
+{
+	std::string a, b;
+	if (!parse_xfm_name(path, a, b))
+		return false;
+	name = xfm_name(b, a);
+	return true;
+}
+
+bool product_name(const char *left, const char *right, std::string &name)
+{
+	std::string a, b, inner, c;
+	if (!parse_xfm_name(left, a, b) || !parse_xfm_name(right, inner, c) || inner != b)
+		return false;
+	name = xfm_name(a, c);
+	return true;
+}

@@ -58,3 +58,10 @@ bool parse_xfm_name(const char *path, std::string &from, std::string &to);
 
 // "%s_to_%s_t4": the name of the transform from one space to another.
 std::string xfm_name(const std::string &from, const std::string &to);
+
+// The names a result takes when none is given, without a directory: the
+// inverse of A_to_B_t4 is B_to_A_t4, and the product of A_to_B_t4 and
+// B_to_C_t4 is A_to_C_t4. False when a name has no such form, or when the
+// inner names of a product differ.
+bool inverse_name(const char *path, std::string &name);
+bool product_name(const char *left, const char *right, std::string &name);

@@ -51,14 +51,8 @@ int main(int argc, char *argv[])
 	// By default A_to_B_t4 and B_to_C_t4 give A_to_C_t4 in the working
 	// directory; the inner names must agree.
 	std::string out = path[2];
-	if (out.empty()) {
-		std::string a, b, b2, c;
-		if (!parse_xfm_name(path[0], a, b) || !parse_xfm_name(path[1], b2, c))
-			exit(1);
-		if (b != b2)
-			exit(1);
-		out = xfm_name(a, c);
-	}
+	if (out.empty() && !product_name(path[0], path[1], out))
+		exit(1);
 
 	std::string comment = "#product transform=[" + one_line(path[0]) + "][" + one_line(path[1]) + "]\n";
 	if (Fault fault = write_xfm(out.c_str(), comment.c_str(), product, pscale); fault != Fault::none)

@@ -37,12 +37,8 @@ int main(int argc, char *argv[])
 
 	// By default A_to_B_t4 gives B_to_A_t4 in the working directory.
 	std::string out = path[1];
-	if (out.empty()) {
-		std::string from, to;
-		if (!parse_xfm_name(path[0], from, to))
-			exit(1);
-		out = xfm_name(to, from);
-	}
+	if (out.empty() && !inverse_name(path[0], out))
+		exit(1);
 
 	float r[16];
 	xfmreverse(m, r);
