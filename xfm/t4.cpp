@@ -18,6 +18,12 @@ void t4list(FILE *fp, const float t4[16])
 		fprintf(fp, "%10.6f %9.6f %9.6f %9.4f\n", t4[i], t4[i + 4], t4[i + 8], t4[i + 12]);
 }
 
+void list_xfm(const float t4[16], float scale)
+{
+	t4list(stdout, t4);
+	printf("scale: %.6f\n", scale);
+}
+
 // Moves *rest past white space, reading on into the next line (a null *rest
 // starts there) while the line it leaves ended with its newline. False at
 // the end of the input: the end of the stream or of a failed read (in.fault
@@ -108,6 +114,14 @@ static Fault open_and_scan(const char *path, bool announce, float t4[16], float 
 Fault read_xfm(const char *path, float t4[16], float &scale)
 {
 	return open_and_scan(path, true, t4, scale);
+}
+
+Fault read_and_list_xfm(const char *path, float t4[16], float &scale)
+{
+	Fault fault = read_xfm(path, t4, scale);
+	if (fault == Fault::none)
+		list_xfm(t4, scale);
+	return fault;
 }
 
 Fault load_xfm(const char *path, float t4[16], float &scale)

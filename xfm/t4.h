@@ -18,6 +18,10 @@ inline constexpr float identity_t4[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0,
 // blank in front of any but the first that fills it.
 void t4list(FILE *fp, const float t4[16]);
 
+// The listing of a transform on standard output: t4list, then the scale
+// as "scale: %.6f\n".
+void list_xfm(const float t4[16], float scale);
+
 // Reads four rows of four numbers as fscanf(fp, " %f %f %f %f") would, from
 // *rest, the unread rest of the line that in read last of fp, or from the
 // next line of fp when *rest is null; the numbers may lie on any number of
@@ -40,6 +44,9 @@ Fault t4scan(FILE *fp, float t4[16], float &scale);
 // "Reading: %s\n". Fault::read, with nothing printed, when it cannot be
 // opened.
 Fault read_xfm(const char *path, float t4[16], float &scale);
+
+// read_xfm, then list_xfm once it has read the file.
+Fault read_and_list_xfm(const char *path, float t4[16], float &scale);
 
 // read_xfm without the "Reading:" line, for the programs whose standard
 // output carries nothing but their results.

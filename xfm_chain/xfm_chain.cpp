@@ -22,14 +22,6 @@ static void usage(FILE *out)
 	fprintf(out, "\toption\n");
 }
 
-static void read_and_list(const char *path, float t4[16], float &scale)
-{
-	if (Fault fault = read_xfm(path, t4, scale); fault != Fault::none)
-		report(fault, path);
-	t4list(stdout, t4);
-	printf("scale: %.6f\n", scale);
-}
-
 int main(int argc, char *argv[])
 {
 	begin_run(argv, rcsid, usage);
@@ -38,15 +30,15 @@ int main(int argc, char *argv[])
 	if (positionals(argc, argv, path, 3) < 2)
 		exit_usage(stdout);
 
-	float left[16], right[16], product[16];
-	float lscale = 0, rscale = 0;
-	read_and_list(path[0], left, lscale);
-	read_and_list(path[1], right, rscale);
+	float left[16], right[16], product[16], lscale, rscale;
+	if (Fault fault = read_and_list_xfm(path[0], left, lscale); fault != Fault::none)
+		report(fault, path[0]);
+	if (Fault fault = read_and_list_xfm(path[1], right, rscale); fault != Fault::none)
+		report(fault, path[1]);
 
 	matmul(left, right, product, 4);
 	float pscale = fp_mul(lscale, rscale);
-	t4list(stdout, product);
-	printf("scale: %.6f\n", pscale);
+	list_xfm(product, pscale);
 
 	// By default A_to_B_t4 and B_to_C_t4 give A_to_C_t4 in the working
 	// directory; the inner names must agree.

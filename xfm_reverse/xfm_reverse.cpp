@@ -30,10 +30,8 @@ int main(int argc, char *argv[])
 	int suppress = option_count(argc, argv, 'u');
 
 	float m[16], scale;
-	if (Fault fault = read_xfm(path[0], m, scale); fault != Fault::none)
+	if (Fault fault = read_and_list_xfm(path[0], m, scale); fault != Fault::none)
 		report(fault, path[0]);
-	t4list(stdout, m);
-	printf("scale: %.6f\n", scale);
 
 	// By default A_to_B_t4 gives B_to_A_t4 in the working directory.
 	std::string out = path[1];
