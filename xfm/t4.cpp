@@ -131,11 +131,9 @@ Fault load_xfm(const char *path, float t4[16], float &scale)
 
 Fault write_xfm(const char *path, const char *comment, const float t4[16], float scale)
 {
-	FILE *fp = open_output(path);
+	FILE *fp = open_result(path, stdout);
 	if (!fp)
 		return Fault::write;
-	printf("Writing: %s\n", path);
-	write_command_line(fp);
 	if (comment)
 		fputs(comment, fp);
 	t4list(fp, t4);
