@@ -16,10 +16,20 @@ std::string one_line(const char *text)
 	return line;
 }
 
-void write_command_line(FILE *fp)
+static void write_command_line(FILE *fp)
 {
 	fprintf(fp, "#%s", one_line(program).c_str());
 	for (char *const *arg = arguments; *arg; arg++)
 		fprintf(fp, " %s", one_line(*arg).c_str());
 	fprintf(fp, "\n#%s\n", revision);
+}
+
+FILE *open_result(const char *path, FILE *progress, OutputSet *set)
+{
+	FILE *fp = open_output(path, set);
+	if (fp) {
+		fprintf(progress, "Writing: %s\n", path);
+		write_command_line(fp);
+	}
+	return fp;
 }

@@ -111,19 +111,24 @@ static void claim_the_end()
 	mine = true;
 }
 
-void report_as(const char *who, Fault fault, const char *file)
+// Ends the run with the message of fault, who first; file is named as
+// "FILE:LINE" when line > 0.
+[[noreturn]] static void end_with(const char *who, Fault fault, const char *file, long long line)
 {
 	assert(fault != Fault::none);
 	claim_the_end();
+	char at[24] = "";  // ":LINE", or nothing
+	if (line > 0)
+		snprintf(at, sizeof at, ":%lld", line);
 	switch (fault) {
 	case Fault::read:
-		fprintf(stderr, "%s: %s read error\n", who, file);
+		fprintf(stderr, "%s: %s%s read error\n", who, file, at);
 		break;
 	case Fault::write:
-		fprintf(stderr, "%s: %s write error\n", who, file);
+		fprintf(stderr, "%s: %s%s write error\n", who, file, at);
 		break;
 	case Fault::format:
-		fprintf(stderr, "%s: %s format error\n", who, file);
+		fprintf(stderr, "%s: %s%s format error\n", who, file, at);
 		break;
 	case Fault::none:  // only in a release build, where it cannot abort
 	case Fault::memory:
@@ -133,9 +138,19 @@ void report_as(const char *who, Fault fault, const char *file)
 	exit(255);
 }
 
+void report_as(const char *who, Fault fault, const char *file)
+{
+	end_with(who, fault, file, 0);
+}
+
 void report(Fault fault, const char *file)
 {
-	report_as(program, fault, file);
+	end_with(program, fault, file, 0);
+}
+
+void report(Fault fault, const char *file, long long line)
+{
+	end_with(program, fault, file, line);
 }
 
 void exit_success()

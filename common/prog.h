@@ -43,6 +43,10 @@ void setprog(char *const argv[]);
 // programming error, caught by an assertion in debug builds.
 [[noreturn]] void report(Fault fault, const char *file);
 
+// report for a fault at a line of the file, numbered from 1: the file is
+// named as "FILE:LINE" ("%s: %s:%lld format error\n").
+[[noreturn]] void report(Fault fault, const char *file, long long line);
+
 // report for a unit that names itself, not the program, in its messages:
 // expandf's memory message begins with "expandf".
 [[noreturn]] void report_as(const char *who, Fault fault, const char *file);

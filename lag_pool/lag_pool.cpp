@@ -110,11 +110,9 @@ static OutputSet results;
 // Creates a result file and writes its two header lines.
 static FILE *create(const std::string &name)
 {
-	FILE *fp = open_output(name.c_str(), &results);
+	FILE *fp = open_result(name.c_str(), stderr, &results);
 	if (!fp)
 		report(Fault::write, name.c_str());
-	fprintf(stderr, "Writing: %s\n", name.c_str());
-	write_command_line(fp);
 	return fp;
 }
 

@@ -2,10 +2,10 @@
 
 #include <charconv>
 #include <climits>
-#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "common/digits.h"
 #include "common/integers.h"
 #include "common/tokens.h"
 
@@ -119,47 +119,11 @@ static bool decimal_form(const char *p, const char *end)
 	return !(*p == '0' && end - p > 1 && (p[1] == 'x' || p[1] == 'X'));
 }
 
-// Reads [-]digits[.digits] with at most 15 digits, as the tools write
-// values, from *p on, and moves *p to the first byte after it. Its digits m
-// and the power 10^k after the point are both exact doubles, so the one
-// division m / 10^k is the correctly rounded value that strtod gives
-// (Clinger's fast path). False when the text starts otherwise; the caller
-// checks that the token ends at *p.
-static bool plain_decimal(const char **p, double &d)
-{
-	static const double power[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-	                               1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
-	const char *s = *p;
-	bool negative = *s == '-';
-	s += negative;
-	uint64_t m = 0;
-	int digits = 0, after_point = -1;
-	for (;; s++) {
-		unsigned digit = unsigned(*s - '0');
-		if (digit < 10) {
-			m = 10 * m + digit;
-			digits++;
-			after_point += after_point >= 0;
-		} else if (*s == '.' && after_point < 0) {
-			after_point = 0;
-		} else {
-			break;
-		}
-	}
-	if (digits == 0 || digits > 15)
-		return false;
-	d = double(m) / power[after_point < 0 ? 0 : after_point];
-	d = negative ? -d : d;
-	*p = s;
-	return true;
-}
-
 float cell_value(std::string_view tok)
 {
 	const char *first = tok.data(), *last = first + tok.size();
-	const char *end = first;
 	double d;
-	if (plain_decimal(&end, d) && end == last)
+	if (const char *end = plain_decimal(first, d); end && end == last)
 		return static_cast<float>(d);
 	if (decimal_form(first, last) && std::from_chars(first, last, d).ec == std::errc())
 		return static_cast<float>(d);
@@ -183,14 +147,13 @@ static bool next_value(const char **p, float &value)
 		s++;
 	if (!*s)
 		return false;
-	const char *first = s;
 	double d;
-	if (plain_decimal(&s, d) && !is_graphic(*s)) {
+	if (const char *end = plain_decimal(s, d); end && !is_graphic(*end)) {
 		value = static_cast<float>(d);
-		*p = s;
+		*p = end;
 		return true;
 	}
-	*p = first;
+	*p = s;
 	value = cell_value(next_token(p));
 	return true;
 }

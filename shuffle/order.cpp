@@ -5,16 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
-static const char twodigits[] =
-	"00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-	"40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-	"8081828384858687888990919293949596979899";
+#include "common/digits.h"
 
 // The two digits of v < 100 as two bytes, the first in the low one. On a
 // little-endian machine the compiler makes this one 16-bit load.
 static uint64_t two_digits(uint32_t v)
 {
-	const unsigned char *pair = reinterpret_cast<const unsigned char *>(twodigits + 2 * v);
+	const unsigned char *pair = reinterpret_cast<const unsigned char *>(digit_pairs + 2 * v);
 	return pair[0] | unsigned(pair[1]) << 8;
 }
 
@@ -48,7 +45,7 @@ size_t format_order(char *buf, const int *values, int count)
 		uint32_t v = uint32_t(values[i]) + 1;
 		if (v >= 100000000) {
 			uint32_t top = v / 100000000;
-			memcpy(p, twodigits + 2 * top + (top < 10), 2);
+			memcpy(p, digit_pairs + 2 * top + (top < 10), 2);
 			p += 1 + (top >= 10);
 			store_low_first(p, eight_digits(v % 100000000));
 			p += 8;

@@ -18,6 +18,12 @@ void t4list(FILE *fp, const float t4[16])
 		fprintf(fp, "%10.6f %9.6f %9.6f %9.4f\n", t4[i], t4[i + 4], t4[i + 8], t4[i + 12]);
 }
 
+void list_xfm(const float t4[16], float scale)
+{
+	t4list(stdout, t4);
+	printf("scale: %.6f\n", scale);
+}
+
 // Moves *rest past white space, reading on into the next line (a null *rest
 // starts there) while the line it leaves ended with its newline. False at
 // the end of the input: the end of the stream or of a failed read (in.fault
@@ -110,6 +116,14 @@ Fault read_xfm(const char *path, float t4[16], float &scale)
 	return open_and_scan(path, true, t4, scale);
 }
 
+Fault read_and_list_xfm(const char *path, float t4[16], float &scale)
+{
+	Fault fault = read_xfm(path, t4, scale);
+	if (fault == Fault::none)
+		list_xfm(t4, scale);
+	return fault;
+}
+
 Fault load_xfm(const char *path, float t4[16], float &scale)
 {
 	return open_and_scan(path, false, t4, scale);
@@ -117,11 +131,9 @@ Fault load_xfm(const char *path, float t4[16], float &scale)
 
 Fault write_xfm(const char *path, const char *comment, const float t4[16], float scale)
 {
-	FILE *fp = open_output(path);
+	FILE *fp = open_result(path, stdout);
 	if (!fp)
 		return Fault::write;
-	printf("Writing: %s\n", path);
-	write_command_line(fp);
 	if (comment)
 		fputs(comment, fp);
 	t4list(fp, t4);
@@ -149,4 +161,22 @@ bool parse_xfm_name(const char *path, std::string &from, std::string &to)
 std::string xfm_name(const std::string &from, const std::string &to)
 {
 	return from + "_to_" + to + "_t4";
+}
+
+bool inverse_name(const char *path, std::string &name)
+{
+	std::string a, b;
+	if (!parse_xfm_name(path, a, b))
+		return false;
+	name = xfm_name(b, a);
+	return true;
+}
+
+bool product_name(const char *left, const char *right, std::string &name)
+{
+	std::string a, b, inner, c;
+	if (!parse_xfm_name(left, a, b) || !parse_xfm_name(right, inner, c) || inner != b)
+		return false;
+	name = xfm_name(a, c);
+	return true;
 }

@@ -10,10 +10,17 @@
 #include "common/fault.h"
 #include "common/lines.h"
 
+// The identity transform.
+inline constexpr float identity_t4[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
 // "t4\n" and the four rows, "%10.6f %9.6f %9.6f %9.4f\n" each: the bytes
 // of "%10.6f%10.6f%10.6f%10.4f\n" while every number fits its field, and a
 // blank in front of any but the first that fills it.
 void t4list(FILE *fp, const float t4[16]);
+
+// The listing of a transform on standard output: t4list, then the scale
+// as "scale: %.6f\n".
+void list_xfm(const float t4[16], float scale);
 
 // Reads four rows of four numbers as fscanf(fp, " %f %f %f %f") would, from
 // *rest, the unread rest of the line that in read last of fp, or from the
@@ -38,6 +45,9 @@ Fault t4scan(FILE *fp, float t4[16], float &scale);
 // opened.
 Fault read_xfm(const char *path, float t4[16], float &scale);
 
+// read_xfm, then list_xfm once it has read the file.
+Fault read_and_list_xfm(const char *path, float t4[16], float &scale);
+
 // read_xfm without the "Reading:" line, for the programs whose standard
 // output carries nothing but their results.
 Fault load_xfm(const char *path, float t4[16], float &scale);
@@ -55,3 +65,10 @@ bool parse_xfm_name(const char *path, std::string &from, std::string &to);
 
 // "%s_to_%s_t4": the name of the transform from one space to another.
 std::string xfm_name(const std::string &from, const std::string &to);
+
+// The names a result takes when none is given, without a directory: the
+// inverse of A_to_B_t4 is B_to_A_t4, and the product of A_to_B_t4 and
+// B_to_C_t4 is A_to_C_t4. False when a name has no such form, or when the
+// inner names of a product differ.
+bool inverse_name(const char *path, std::string &name);
+bool product_name(const char *left, const char *right, std::string &name);

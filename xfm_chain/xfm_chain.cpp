@@ -22,14 +22,6 @@ static void usage(FILE *out)
 	fprintf(out, "\toption\n");
 }
 
-static void read_and_list(const char *path, float t4[16], float &scale)
-{
-	if (Fault fault = read_xfm(path, t4, scale); fault != Fault::none)
-		report(fault, path);
-	t4list(stdout, t4);
-	printf("scale: %.6f\n", scale);
-}
-
 int main(int argc, char *argv[])
 {
 	begin_run(argv, rcsid, usage);
@@ -38,27 +30,21 @@ int main(int argc, char *argv[])
 	if (positionals(argc, argv, path, 3) < 2)
 		exit_usage(stdout);
 
-	float left[16], right[16], product[16];
-	float lscale = 0, rscale = 0;
-	read_and_list(path[0], left, lscale);
-	read_and_list(path[1], right, rscale);
+	float left[16], right[16], product[16], lscale, rscale;
+	if (Fault fault = read_and_list_xfm(path[0], left, lscale); fault != Fault::none)
+		report(fault, path[0]);
+	if (Fault fault = read_and_list_xfm(path[1], right, rscale); fault != Fault::none)
+		report(fault, path[1]);
 
 	matmul(left, right, product, 4);
 	float pscale = fp_mul(lscale, rscale);
-	t4list(stdout, product);
-	printf("scale: %.6f\n", pscale);
+	list_xfm(product, pscale);
 
 	// By default A_to_B_t4 and B_to_C_t4 give A_to_C_t4 in the working
 	// directory; the inner names must agree.
 	std::string out = path[2];
-	if (out.empty()) {
-		std::string a, b, b2, c;
-		if (!parse_xfm_name(path[0], a, b) || !parse_xfm_name(path[1], b2, c))
-			exit(1);
-		if (b != b2)
-			exit(1);
-		out = xfm_name(a, c);
-	}
+	if (out.empty() && !product_name(path[0], path[1], out))
+		exit(1);
 
 	std::string comment = "#product transform=[" + one_line(path[0]) + "][" + one_line(path[1]) + "]\n";
 	if (Fault fault = write_xfm(out.c_str(), comment.c_str(), product, pscale); fault != Fault::none)

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include "common/args.h"
@@ -90,7 +89,7 @@ static void print_point(const float t4[16], const char *line, size_t len, const 
 // output has failed, which exit_success reports.
 static void map_points(const float t4[16], LineReader &in, FILE *fp, const char *name)
 {
-	long number = 0;
+	long long number = 0;
 	Table table;
 	while (!ferror(stdout) && read_line(in, fp)) {
 		number++;
@@ -103,8 +102,7 @@ static void map_points(const float t4[16], LineReader &in, FILE *fp, const char 
 			print_point(t4, in.line, in.len, p);
 			break;
 		case PointLine::bad:
-			fprintf(stderr, "%s: %s:%ld format error\n", program, name, number);
-			exit(255);
+			report(Fault::format, name, number);
 		}
 		// A NUL ends the text of a line but not the line: its newline
 		// was read, and is kept so that the lines stay lines.

@@ -30,19 +30,13 @@ int main(int argc, char *argv[])
 	int suppress = option_count(argc, argv, 'u');
 
 	float m[16], scale;
-	if (Fault fault = read_xfm(path[0], m, scale); fault != Fault::none)
+	if (Fault fault = read_and_list_xfm(path[0], m, scale); fault != Fault::none)
 		report(fault, path[0]);
-	t4list(stdout, m);
-	printf("scale: %.6f\n", scale);
 
 	// By default A_to_B_t4 gives B_to_A_t4 in the working directory.
 	std::string out = path[1];
-	if (out.empty()) {
-		std::string from, to;
-		if (!parse_xfm_name(path[0], from, to))
-			exit(1);
-		out = xfm_name(to, from);
-	}
+	if (out.empty() && !inverse_name(path[0], out))
+		exit(1);
 
 	float r[16];
 	xfmreverse(m, r);

@@ -35,7 +35,6 @@ int main(int argc, char *argv[])
 		exit_usage(stdout);
 
 	// One file is measured against the identity, several pair by pair.
-	static const float identity[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 	float previous[16], current[16];
 	int files = 0;
 	for (int at = 0; const char *path = next_positional(argc, argv, at);) {
@@ -46,6 +45,6 @@ int main(int argc, char *argv[])
 		memcpy(previous, current, sizeof current);
 	}
 	if (files == 1)
-		printf("%.4f\n", rms_difference(current, identity, ball));
+		printf("%.4f\n", rms_difference(current, identity_t4, ball));
 	exit_success();
 }

@@ -21,9 +21,7 @@ int main(int argc, char *argv[])
 	if (positionals(argc, argv, &path, 1) < 1)
 		exit_usage(stdout);
 
-	float t4[16] = {};
-	t4[0] = t4[5] = t4[10] = t4[15] = 1;
-	if (Fault fault = write_xfm(path, nullptr, t4, 0); fault != Fault::none)
+	if (Fault fault = write_xfm(path, nullptr, identity_t4, 0); fault != Fault::none)
 		report(fault, path);
 	exit_success();
 }
