@@ -39,8 +39,12 @@ FILE *open_staging(Staging &staging)
 	return fopencookie(&staging, "w", io);
 }
 
+// The magic numbers are 32 bits; f_type is an int on 32-bit machines.
 bool in_memory(int fd)
 {
 	struct statfs fs;
-	return fstatfs(fd, &fs) == 0 && (fs.f_type == TMPFS_MAGIC || fs.f_type == RAMFS_MAGIC);
+	if (fstatfs(fd, &fs) != 0)
+		return false;
+	uint32_t type = uint32_t(fs.f_type);
+	return type == uint32_t(TMPFS_MAGIC) || type == uint32_t(RAMFS_MAGIC);
 }
