@@ -304,12 +304,25 @@ static bool ready_rename(Output &out)
 	return true;
 }
 
-// Whether the staged outputs a and b replace the same file.
-static bool same_target(const Output &a, const Output &b)
+// Whether the entries name the same name in the same directory.
+static bool same_entry(const Entry &a, const Entry &b)
 {
 	struct stat x, y;
-	return a.way == Way::staged && b.way == Way::staged && fstat(a.target, &x) == 0 &&
-	       fstat(b.target, &y) == 0 && same_file(x, y);
+	return strcmp(a.name, b.name) == 0 && fstat(a.dir, &x) == 0 && fstat(b.dir, &y) == 0 &&
+	       same_file(x, y);
+}
+
+// Whether outputs a and b would put their content at the same place: one
+// new name (reached through a link, say) or one existing file.
+static bool same_destination(const Output &a, const Output &b)
+{
+	struct stat x, y;
+	if (a.way == Way::stream || b.way == Way::stream)
+		return false;
+	if (same_entry(a.entry, b.entry))
+		return true;
+	return a.target >= 0 && b.target >= 0 && fstat(a.target, &x) == 0 && fstat(b.target, &y) == 0 &&
+	       same_file(x, y);
 }
 
 // Gets every member ready to be put in place but for the names beside the
@@ -323,7 +336,7 @@ static Fault ready(Output *const members[], int n, int *failed)
 		if (!out.written)
 			return Fault::write;
 		for (int j = 0; j < i; j++)
-			if (same_target(*members[j], out))
+			if (same_destination(*members[j], out))
 				return Fault::write;
 		if (out.way != Way::staged)
 			continue;

@@ -720,7 +720,8 @@ $ lag_pool a.lst; lag_pool b.lst
 < c.lst
 | t.dat
 % ln -s /dev/full c_gammabar.dat && cp c.lst d.lst && echo earlier > d_avg.dat && ln d_avg.dat d_ROIavg.dat
-$ lag_pool c.lst; lag_pool d.lst > /dev/null
+% cp c.lst e.lst && ln -s e_avg.dat e_ROIavg.dat
+$ lag_pool c.lst; lag_pool d.lst > /dev/null; lag_pool e.lst > /dev/null
 1| @ID@
 1| Reading: c.lst
 1| nsub=1 nreg2 mlag=1
@@ -734,10 +735,14 @@ $ lag_pool c.lst; lag_pool d.lst > /dev/null
 2| Writing: d_ROIavg.dat
 2| Writing: d_gammabar.dat
 2| lag_pool: d_ROIavg.dat write error
+2| Writing: e_avg.dat
+2| Writing: e_ROIavg.dat
+2| Writing: e_gammabar.dat
+2| lag_pool: e_ROIavg.dat write error
 ? 255
 > d_ROIavg.dat
 | earlier
-& [ -L c_gammabar.dat ] && [ "$(ls -A | tr '\n' ' ')" = "c.lst c_gammabar.dat d.lst d_ROIavg.dat d_avg.dat t.dat " ]
+& [ -L c_gammabar.dat ] && [ -L e_ROIavg.dat ] && [ "$(ls -A | tr '\n' ' ')" = "c.lst c_gammabar.dat d.lst d_ROIavg.dat d_avg.dat e.lst e_ROIavg.dat t.dat " ]
 
 === standard output that cannot be written is no success
 < t.dat
