@@ -9,21 +9,15 @@
 #include "common/digits.h"
 #include "xfm/matopr.h"
 
-// Where a plain decimal may end without strtod having to look further: a
-// separator or the end of the line.
-static bool ends_plainly(char c)
-{
-	return c == ' ' || c == '\t' || c == ',' || c == '\n' || c == '\r' || c == '\0';
-}
-
 const char *read_number(const char *s, float &v)
 {
 	// strtod would skip white space, and a newline with it.
-	if (*s == ' ' || (*s >= '\t' && *s <= '\r'))
+	if (is_space(*s))
 		return nullptr;
 	double d;
 	const char *end = plain_decimal(s, d);
-	if (!end || !ends_plainly(*end)) {
+	// A plain decimal that ends at a separator is all that strtod would read.
+	if (!end || !ends_number(*end)) {
 		char *stop;
 		d = strtod(s, &stop);
 		if (stop == s)

@@ -4,6 +4,19 @@
 
 #include <cstddef>
 
+// White space, as strtod skips it.
+inline bool is_space(char c)
+{
+	return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Where a number of a line without a header ends: a blank, a tab, a comma
+// or the end of the line.
+inline bool ends_number(char c)
+{
+	return c == ' ' || c == '\t' || c == ',' || c == '\n' || c == '\r' || c == '\0';
+}
+
 // Reads the number at s, in any form that strtod reads, into v, rounded to
 // single precision, and returns where it ends; nullptr when s does not
 // begin with one (white space included).

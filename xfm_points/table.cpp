@@ -11,24 +11,12 @@ static bool is_blank(char c)
 	return c == ' ' || c == '\t';
 }
 
-static bool is_space(char c)
-{
-	return is_blank(c) || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
 // A line with nothing to map: empty, blank, or a comment.
 static bool is_verbatim(const char *s)
 {
 	while (is_space(*s))
 		s++;
 	return *s == '\0' || *s == '#';
-}
-
-// The byte that may follow a number on a line without a header: a
-// separator or the end of the line.
-static bool ends_number(char c)
-{
-	return is_blank(c) || c == ',' || c == '\n' || c == '\r' || c == '\0';
 }
 
 // Skips blanks with at most one comma among them; nullptr when there is no
