@@ -127,7 +127,7 @@ static bool read_header(const char *line, Table &t)
 }
 
 // The point of a line after the header: each point field holds a number
-// with nothing but white space around it.
+// with nothing but white space and double quotes around it, which stay.
 static PointLine read_row(const Table &t, const char *line, Point &p)
 {
 	size_t last = std::max({t.column[0], t.column[1], t.column[2]});
@@ -137,7 +137,7 @@ static PointLine read_row(const Table &t, const char *line, Point &p)
 		int i = int(std::find(t.column, t.column + 3, n) - t.column);
 		if (i == 3)
 			continue;
-		trim(&begin, &end, false);
+		trim(&begin, &end, true);
 		if (read_number(begin, p.xyz[i]) != end)
 			return PointLine::bad;
 		p.begin[i] = begin;

@@ -70,6 +70,7 @@ $ xfm_points a_to_b_t4 pts.csv && xfm_points a_to_b_t4 pts.csv | xfm_points - -i
 | "id"  "Z"  "y"  "X"
 | p1  3  2  1
 | p2  10 0.25 -4.5  # second
+| p3  "3"  "2"  "1"
 $ xfm_points a_to_b_t4 peaks.csv && xfm_points a_to_b_t4 zyx.txt && xfm_points a_to_b_t4 electrodes.tsv | xfm_points -i a_to_b_t4
 1| X,Y,Z,label\r
 1| 8.0000,-4.0000,7.0000,motor\r
@@ -79,6 +80,7 @@ $ xfm_points a_to_b_t4 peaks.csv && xfm_points a_to_b_t4 zyx.txt && xfm_points a
 1| "id"  "Z"  "y"  "X"
 1| p1  7.0000  -4.0000  8.0000
 1| p2  21.0000 -9.5000 9.7500  # second
+1| p3  "7.0000"  "-4.0000"  "8.0000"
 1| name\tx\ty\tz\tsize
 1| E1\t1.0000\t2.0000\t3.0000\t5
 1| C3 ref\t-4.5000\t0.2500\t10.0000\tn/a
