@@ -21,8 +21,11 @@ extern const char *revision;
 // The first call of every program. It ignores SIGXFSZ, so that a write past
 // the file-size limit fails and is reported instead of killing the run;
 // keeps descriptors 0, 1 and 2 open, so that no file opened later takes the
-// place of a closed standard stream; sets program, arguments and revision;
-// and prints the revision line, when there is one, on standard output.
+// place of a closed standard stream (a closed one holds "/" opened with
+// O_PATH, which can be neither read nor written, and which /dev/stdin and
+// its kin then fail to open); makes a failed allocation that no one catches
+// the memory error; sets program, arguments and revision; and prints the
+// revision line, when there is one, on standard output.
 //
 // usage prints the program's usage text on the stream it is given. A lone
 // argument "--help" prints the revision line and the usage text on standard

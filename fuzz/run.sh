@@ -25,7 +25,7 @@ top=$(cd "$(dirname "$0")/.." && pwd)
 build=${REGKIT_FUZZ_BUILD:-$top/build-fuzz}
 
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DREGKIT_FUZZ=ON -DBUILD_TESTING=OFF \
-	-DREGKIT_SANITIZE=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	-DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --target fuzzers -j2
 targets=()
 for exe in "$build"/fuzz/fuzz_*; do

@@ -9,8 +9,9 @@
 #include "lag_pool/pool.h"
 
 // The column header of _avg.dat: "#%9s" with lag, then each region's label
-// in a field of 10; labels never set are blank.
+// right-aligned in a field of 10 (a blank and 9 when it fills it); labels
+// never set are blank.
 void put_labels(FILE *fp, const Pool &p);
 
-// A row: the lag as "%10d", then each of the n values as "%10.4f".
+// A row: the lag as "%10d", then each of the n values as " %9.4f".
 void put_row(FILE *fp, int lag, const float *values, int n);
