@@ -6,9 +6,9 @@
 #   build.sh ARCH REFERENCE     ARCH: arm64, s390x or i386; REFERENCE: what
 #                               outputs.sh printed for the native build
 #
-# The programs are static; the unit tests find the target's shared
-# libraries under /usr/TRIPLET. Works in build-ARCH/, with GoogleTest built
-# for the target from /usr/src/googletest into build-ARCH/gtest.
+# The programs and the unit tests are linked statically. Works in
+# build-ARCH/, with GoogleTest built for the target from /usr/src/googletest
+# into build-ARCH/gtest.
 set -euo pipefail
 arch=$1 reference=$(realpath "$2")
 cd "$(dirname "$0")/../.."
