@@ -16,11 +16,6 @@
 #include "common/output/staging.h"
 #include "common/output/steps.h"
 
-static bool same_file(const struct stat &a, const struct stat &b)
-{
-	return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
-}
-
 // Descriptor 1 or 2 when the file that a path names (named) is the very
 // file it has open for writing (/dev/stdout, /dev/fd/2, a path to the log
 // that standard output appends to), or -1. Writing through it keeps its

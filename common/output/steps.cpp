@@ -15,12 +15,16 @@
 #include <cstring>
 #include <string>
 
+bool same_file(const struct stat &a, const struct stat &b)
+{
+	return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
 // Whether the entry names the file whose status is open.
 static bool names(const Entry &entry, const struct stat &open)
 {
 	struct stat named;
-	return fstatat(entry.dir, entry.name, &named, AT_SYMLINK_NOFOLLOW) == 0 &&
-	       named.st_dev == open.st_dev && named.st_ino == open.st_ino;
+	return fstatat(entry.dir, entry.name, &named, AT_SYMLINK_NOFOLLOW) == 0 && same_file(named, open);
 }
 
 bool names(const Entry &entry, int fd)

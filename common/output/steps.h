@@ -6,6 +6,7 @@
 #pragma once
 
 #include <limits.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -25,6 +26,9 @@ struct Content {
 // Sets entry to name in dir; false, with errno ENAMETOOLONG, when no
 // directory entry can hold name.
 bool set_entry(Entry &entry, int dir, const char *name);
+
+// Whether two statuses are of one file: its device and inode.
+bool same_file(const struct stat &a, const struct stat &b);
 
 // Whether the entry names the file open at fd.
 bool names(const Entry &entry, int fd);
