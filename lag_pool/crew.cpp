@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "common/budget.h"
 #include "common/cgroup.h"
@@ -240,6 +241,8 @@ static bool stragglers(Crew &crew)
 
 Crew::~Crew()
 {
+	if (first)
+		fclose(first);
 	stop_crew(*this);
 	for (int i = 0; i < started; i++)
 		if (!hands[i].joined)
@@ -247,12 +250,15 @@ Crew::~Crew()
 	budget_give(books);
 }
 
-bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads)
+bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads, FILE *first,
+                Subject &&measured)
 {
 	crew.list = &list;
 	crew.nreg = nreg;
 	crew.mlag = mlag;
-	crew.unclaimed = next_path(list, nullptr);
+	crew.first = first;
+	crew.claimed = 1;
+	crew.unclaimed = next_path(list, next_path(list, nullptr));
 	threads = std::min(threads, list.nsub);
 	if (threads < 2)
 		threads = 0;
@@ -262,6 +268,7 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 		return false;
 	crew.books = books;
 	crew.slots.resize(nslots);
+	crew.slots[0] = std::move(measured);
 	crew.slot_table.assign(nslots, -1);
 	crew.left.assign(nslots, false);
 
@@ -281,6 +288,11 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 
 Subject &take_subject(Crew &crew, int t, const char *path, LineReader &in)
 {
+	if (t == 0) {
+		read_first(crew.first, in, crew.nreg, crew.mlag, crew.slots[0]);
+		crew.first = nullptr;
+		return crew.slots[0];
+	}
 	if (running(crew)) {
 		std::unique_lock<std::mutex> hold(crew.lock);
 		int slot = t % crew.nslots;

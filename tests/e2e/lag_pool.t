@@ -574,6 +574,25 @@ $ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$
 1| #lag A B
 1| lag_pool: gap.dat format error
 
+# The first table gives the shape and its values in one read: a pipe or a
+# FIFO first in the list is read once, as a file with its bytes is.
+=== a pipe or a FIFO first in the list gives the results of a file with its bytes
+% printf '# one\n#lag A B\n-1 0.5 2\n0 3 4\n1 5 6\n' > s1.dat && printf '#lag A B\n-1 1 1\n0 1 1\n' > s2.dat
+% printf 's1.dat\ns2.dat\n' > f.lst && printf '/dev/fd/7\ns2.dat\n' > p.lst && printf 'q.fifo\ns2.dat\n' > q.lst && mkfifo q.fifo
+$ for n in 1 2; do
+    export REGKIT_THREADS=$n; lag_pool f.lst > f.out; lag_pool p.lst 7< <(cat s1.dat) > p.out
+    cat s1.dat > q.fifo & timeout 20 lag_pool q.lst > q.out; echo "$n: status $?"
+    for r in p q; do
+      for f in _avg _ROIavg _gammabar; do cmp <(tail -n +2 f$f.dat) <(tail -n +2 $r$f.dat); done
+      cmp <(sed 1,3d f.out) <(sed '1,3d; s,^Reading: \(/dev/fd/7\|q.fifo\)$,Reading: s1.dat,' $r.out)
+    done
+  done 2> /dev/null; sed -n 4,6p q.out
+1| 1: status 0
+1| 2: status 0
+1| Reading: q.fifo
+1| # one
+1| #lag A B
+
 # The first table fails at its end, while a thread may already be at the
 # next. The run ends as one thread ends it, at once: a FIFO after it that
 # nobody writes is not waited for, whether nobody has it open or the shell
