@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iterator>
 #include <new>
 #include <string>
 
@@ -214,7 +213,7 @@ static FILE *open_path(Output &out, const char *path)
 
 FILE *open_output(const char *path, OutputSet *set)
 {
-	if (set && set->count == int(std::size(set->members))) {
+	if (set && set->count == max_outputs) {
 		errno = EMFILE;
 		return nullptr;
 	}
@@ -257,15 +256,14 @@ static Content content_of(const Output &out)
 	return {-1, out.staging->buf.data, out.staging->length};
 }
 
-// Gets a rewrite in place of the target ready: locks the file, then
-// reserves every block that the content will occupy (the holes inside its
-// old size too), or, where the file system cannot reserve blocks, writes
-// the part past the old end first, which is cut back if the run ends
-// before the rewrite is done.
+// Gets a rewrite in place of the target, locked, ready: reserves every
+// block that the content will occupy (the holes inside its old size too),
+// or, where the file system cannot reserve blocks, writes the part past the
+// old end first, which is cut back if the run ends before the rewrite is
+// done.
 static Fault ready_in_place(Output &out)
 {
 	Content content = content_of(out);
-	lock_file(out.target);
 	struct stat st;
 	off_t length = content_length(content);
 	if (length < 0 || fstat(out.target, &st) != 0 || !within_size_limit(length))
@@ -287,16 +285,12 @@ static Fault ready_in_place(Output &out)
 	return Fault::none;
 }
 
-// Gets a rename of the content over the target ready: the content is linked
-// under a name of its own beside it, removed unless it is placed. Called
-// with signals held until the rename. False when that cannot be done.
-static bool ready_rename(Output &out)
+// A rewrite in place that was to be a rename: its lock was taken, unless
+// the file system has none, and then the rewrite is a write error; it is
+// never waited for here.
+static Fault ready_fallback(Output &out)
 {
-	Entry temp;
-	if (!link_beside(out.entry, out.content, temp))
-		return false;
-	record_doom(out, temp, out.content, true);
-	return true;
+	return lock_file(out.target) ? ready_in_place(out) : Fault::write;
 }
 
 // Whether the entries name the same name in the same directory.
@@ -320,12 +314,44 @@ static bool same_destination(const Output &a, const Output &b)
 	       same_file(x, y);
 }
 
-// Gets every member ready to be put in place but for the names beside the
-// files to be renamed over (ready_names): chooses how each is placed, and
-// readies the rewrites in place, which may wait for another run's lock.
-static Fault ready(Output *const members[], int n, int *failed)
+// Locks the files of members [lo, hi) to be replaced, in the one order of
+// every run (device, then inode), so that two runs whose sets share files
+// never wait for each other crosswise. A file rewritten in place needs its
+// lock: where none can be taken (a file system without locks) that is a
+// write error; a file renamed over needs none.
+static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 {
-	for (int i = 0; i < n; i++) {
+	struct Key {
+		dev_t dev;
+		ino_t ino;
+		int i;
+	} keys[max_outputs];
+	int m = 0;
+	for (int i = lo; i < hi; i++) {
+		struct stat st;
+		if (members[i]->way != Way::staged || fstat(members[i]->target, &st) != 0)
+			continue;
+		int k = m++;
+		for (; k > 0 && (keys[k - 1].dev > st.st_dev ||
+		                 (keys[k - 1].dev == st.st_dev && keys[k - 1].ino > st.st_ino)); k--)
+			keys[k] = keys[k - 1];
+		keys[k] = {st.st_dev, st.st_ino, i};
+	}
+	for (int k = 0; k < m; k++) {
+		Output &out = *members[keys[k].i];
+		*failed = keys[k].i;
+		if (!lock_file(out.target) && out.placing == Placing::in_place)
+			return Fault::write;
+	}
+	return Fault::none;
+}
+
+// Chooses how members [lo, hi) are placed and does all of it that may wait
+// or fail for want of room, before signals are held: the locks are taken
+// and the rewrites in place readied.
+static Fault plan(Output *const members[], int lo, int hi, int *failed)
+{
+	for (int i = lo; i < hi; i++) {
 		*failed = i;
 		Output &out = *members[i];
 		if (!out.written)
@@ -333,108 +359,139 @@ static Fault ready(Output *const members[], int n, int *failed)
 		for (int j = 0; j < i; j++)
 			if (same_destination(*members[j], out))
 				return Fault::write;
-		if (out.way != Way::staged)
+		if (out.way == Way::staged)
+			record_placing(out, can_stand_in(out.entry, out.target, out.content) ? Placing::by_rename
+			                                                                       : Placing::in_place, 0);
+	}
+	if (Fault fault = lock_targets(members, lo, hi, failed); fault != Fault::none)
+		return fault;
+	for (int i = lo; i < hi; i++) {
+		*failed = i;
+		if (members[i]->placing != Placing::in_place)
 			continue;
-		if (can_stand_in(out.entry, out.target, out.content))
-			record_placing(out, Placing::by_rename, 0);
-		else if (Fault fault = ready_in_place(out); fault != Fault::none)
+		if (Fault fault = ready_in_place(*members[i]); fault != Fault::none)
 			return fault;
 	}
 	return Fault::none;
 }
 
-// Links the content of every member to be renamed over its file under a
-// name beside it, with signals held until the renames, so that only a
-// SIGKILL can leave such a name behind; a member whose name cannot be
-// linked is rewritten in place instead.
-static Fault ready_names(Output *const members[], int n, int *failed)
+// Links the content of every member [lo, hi) to be renamed over its file
+// under a name beside it, with signals held until the renames, so that
+// only a SIGKILL can leave such a name behind; a member whose name cannot
+// be linked is rewritten in place instead.
+static Fault ready_names(Output *const members[], int lo, int hi, int *failed)
 {
-	for (int i = 0; i < n; i++) {
+	for (int i = lo; i < hi; i++) {
 		*failed = i;
 		Output &out = *members[i];
-		if (out.placing != Placing::by_rename || ready_rename(out))
+		Entry temp;
+		if (out.placing != Placing::by_rename)
 			continue;
-		if (Fault fault = ready_in_place(out); fault != Fault::none)
+		if (link_beside(out.entry, out.content, temp)) {
+			record_doom(out, temp, out.content, true);
+			continue;
+		}
+		record_placing(out, Placing::in_place, 0);
+		if (Fault fault = ready_fallback(out); fault != Fault::none)
 			return fault;
 	}
 	return Fault::none;
 }
 
-static bool put_in_place(Output &out);
+// How putting an output in place went: placed, failed, or its name leads
+// elsewhere now, and it is to be planned again against what it leads to.
+enum class Put { placed, failed, replan };
 
-// Links the new file under its name. When another run writing the same
-// file took the name meanwhile, what it put there is an existing output
-// found now: opened as open(2) with O_CREAT opens it, so that the kernel's
-// checks still apply, then replaced.
-static bool link_fresh(Output &out)
+// The name leads elsewhere than when the output was opened: another run,
+// or a user, put a file there meanwhile. What it leads to now is opened as
+// open(2) with O_CREAT opens it, so that the kernel's checks still apply,
+// and the output is placed against it: a regular file replaced once it is
+// planned again, anything else written as it is.
+static Put retarget(Output &out)
 {
-	if (link_unnamed(out.content, out.entry))
-		return true;
-	if (errno != EEXIST)
-		return false;
 	int target = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
 	struct stat st;
 	if (target < 0)
-		return false;
+		return Put::failed;
+	int old = out.target;
 	record_way(out, Way::staged, target, out.content);
+	record_placing(out, Placing::none, 0);
+	if (old >= 0)
+		close(old);
 	if (fstat(target, &st) != 0)
-		return false;
+		return Put::failed;
 	if (!S_ISREG(st.st_mode))
-		return copy_into(target, out.content);
-	int failed;
-	Output *self = &out;
-	return ready(&self, 1, &failed) == Fault::none && ready_names(&self, 1, &failed) == Fault::none &&
-	       put_in_place(out);
+		return copy_into(target, out.content) ? Put::placed : Put::failed;
+	return Put::replan;
 }
 
-// Puts one ready output in place. Called with signals held.
-static bool put_in_place(Output &out)
+// Puts one planned output in place. Called with signals held.
+static Put put_in_place(Output &out)
 {
 	switch (out.way) {
 	case Way::made:
-		return false;
+		return Put::failed;
 	case Way::stream:
-		return true;
+		return Put::placed;
 	case Way::direct:
 		undoom(out);
-		return true;
+		return Put::placed;
 	case Way::fresh:
-		return link_fresh(out);
+		if (link_unnamed(out.content, out.entry))
+			return Put::placed;
+		return errno == EEXIST ? retarget(out) : Put::failed;
 	case Way::staged:
 		break;
 	}
 	if (out.placing == Placing::by_rename) {
 		if (rename_over(out.entry, out.target, out.doom)) {
 			undoom(out);
-			return true;
+			return Put::placed;
 		}
-		// The name no longer leads to the file opened, or it is a mount
-		// point: the file opened is rewritten in place.
 		remove_entry(out.doom, out.content);
 		undoom(out);
-		if (ready_in_place(out) != Fault::none)
-			return false;
+		if (!leads_to(out.entry, out.target))
+			return retarget(out);
+		// A mount point, which no rename replaces: rewritten in place.
+		record_placing(out, Placing::in_place, 0);
+		if (ready_fallback(out) != Fault::none)
+			return Put::failed;
 	}
 	Content content = content_of(out);
 	bool done = overwrite(out.target, content, out.upto, content_length(content));
 	record_cut(out);
-	return done;
+	if (!done)
+		return Put::failed;
+	// A file that lost its name while it was rewritten holds bytes that
+	// no one will read: the output is placed again under the name.
+	return leads_to(out.entry, out.target) ? Put::placed : retarget(out);
 }
 
 // Puts the written members in place together and ends them, the ones not
 // placed undone, all with signals held from the first name linked beside a
-// file. A broken pipe meanwhile ends the run once all are ended.
+// file. A member whose name leads elsewhere by then is planned again, with
+// signals free, and the members from it on are put in place after it. A
+// broken pipe meanwhile ends the run once all are ended.
 static Fault place(Output *const members[], int n, int *failed)
 {
-	Fault fault = ready(members, n, failed);
-	sigset_t before = hold_signals();
-	if (fault == Fault::none)
-		fault = ready_names(members, n, failed);
-	for (int i = 0; i < n && fault == Fault::none; i++)
-		if (!put_in_place(*members[i])) {
+	Fault fault = Fault::none;
+	Put put = Put::replan;
+	sigset_t before;
+	for (int i = 0, hi = n; put == Put::replan; hi = i + 1) {
+		fault = plan(members, i, hi, failed);
+		before = hold_signals();
+		if (fault == Fault::none)
+			fault = ready_names(members, i, hi, failed);
+		put = Put::placed;
+		while (fault == Fault::none && i < n && (put = put_in_place(*members[i])) == Put::placed)
+			i++;
+		if (put == Put::failed) {
 			*failed = i;
 			fault = Fault::write;
 		}
+		if (put == Put::replan)
+			release_signals(before);
+	}
 	for (int i = 0; i < n; i++)
 		end_output(members[i]);
 	release_signals(before);

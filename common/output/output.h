@@ -35,9 +35,12 @@
 
 struct Output;
 
+// The outputs a run may have open at once, alone or in sets.
+inline constexpr int max_outputs = 8;
+
 // Outputs placed together, in the order they were opened.
 struct OutputSet {
-	Output *members[4];
+	Output *members[max_outputs];
 	int count = 0;
 };
 

@@ -8,9 +8,9 @@
 #include <initializer_list>
 
 #include "common/output/ending.h"
+#include "common/output/output.h"
 
-// A program writes a few files at a time.
-static Output table[8];
+static Output table[max_outputs];
 
 // The undo step of an output: safe in a signal handler.
 static void undo(void *arg)

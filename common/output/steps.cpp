@@ -33,6 +33,12 @@ bool names(const Entry &entry, int fd)
 	return fstat(fd, &open) == 0 && names(entry, open);
 }
 
+bool leads_to(const Entry &entry, int fd)
+{
+	struct stat named, open;
+	return fstatat(entry.dir, entry.name, &named, 0) == 0 && fstat(fd, &open) == 0 && same_file(named, open);
+}
+
 bool set_entry(Entry &entry, int dir, const char *name)
 {
 	if (strlen(name) > NAME_MAX) {
@@ -168,10 +174,12 @@ bool rename_over(const Entry &entry, int target, const Entry &temp)
 	return names(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
 }
 
-void lock_file(int fd)
+bool lock_file(int fd)
 {
-	while (flock(fd, LOCK_EX) != 0 && errno == EINTR)
+	int locked;
+	while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR)
 		continue;
+	return locked == 0;
 }
 
 off_t content_length(const Content &content)

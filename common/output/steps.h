@@ -33,6 +33,10 @@ bool same_file(const struct stat &a, const struct stat &b);
 // Whether the entry names the file open at fd.
 bool names(const Entry &entry, int fd);
 
+// Whether the entry, its symbolic links followed, leads to the file open at
+// fd.
+bool leads_to(const Entry &entry, int fd);
+
 // Removes the entry if it still names the file open at fd.
 bool remove_entry(const Entry &entry, int fd);
 
@@ -67,8 +71,8 @@ bool link_beside(const Entry &entry, int unnamed, Entry &temp);
 bool rename_over(const Entry &entry, int target, const Entry &temp);
 
 // Takes an exclusive lock on the file open at fd, waiting while another run
-// holds it. Where the file system has no locks there is none to wait for.
-void lock_file(int fd);
+// holds it. False where it cannot be had: the file system has no locks.
+bool lock_file(int fd);
 
 // The length of the content; -1 when it cannot be told.
 off_t content_length(const Content &content);

@@ -399,6 +399,89 @@ $ export ASAN_OPTIONS=detect_leaks=0; strace -o traced -e trace=pwrite64 -e inje
 | #@ID@
 | @IDENTITY@
 
+# A file system without locks, as strace makes it: a rewrite in place
+# (of a file with two links), which needs the lock, is a write error and
+# leaves the file as it was; a rename needs no lock.
+=== a rewrite in place whose lock cannot be taken is a write error, and the file stays as it was
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% seq 100 > h1_t4 && ln h1_t4 h2_t4 && seq 100 > one_t4
+$ export ASAN_OPTIONS=detect_leaks=0; for e in ENOLCK EOPNOTSUPP; do
+    for f in h1_t4 one_t4; do
+      strace -o /dev/null -e trace=flock -e inject=flock:error=$e xfm_unit $f -b > /dev/null; echo "$e $f: status $?"
+    done; seq 100 | cmp - h2_t4 && rm one_t4 && seq 100 > one_t4
+  done
+1| ENOLCK h1_t4: status 255
+1| ENOLCK one_t4: status 0
+1| EOPNOTSUPP h1_t4: status 255
+1| EOPNOTSUPP one_t4: status 0
+2| xfm_unit: h1_t4 write error
+2| xfm_unit: h1_t4 write error
+
+# A user moves a file over the name while a run replaces it: held by
+# strace before its link beside the file, or in the write of a rewrite in
+# place. The run places its bytes under the name all the same: its status
+# 0 never means bytes written into a file that no name leads to.
+=== a name that leads elsewhere at placement gets the run's bytes, never the file that lost it
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% seq 100 > r_t4 && seq 100 > h_t4 && ln h_t4 h2_t4 && mkfifo t1 t2
+$ export ASAN_OPTIONS=detect_leaks=0
+  strace -o t1 -e trace=write,linkat -e inject=linkat:delay_enter=1000000 xfm_unit r_t4 -a > /dev/null 2>&1 &
+  exec 3< t1; read -r line <&3; seq 5 > new && mv new r_t4; wait $!; echo "rename: status $?"; exec 3<&-
+  strace -o t2 -e trace=pwrite64 -e inject=pwrite64:delay_exit=1000000 xfm_unit h_t4 -a > /dev/null 2>&1 &
+  exec 3< t2; read -r line <&3; seq 5 > new && mv new h_t4; wait $!; echo "in place: status $?"
+  head -qn 1 r_t4 h_t4 h2_t4; ls -A
+1| rename: status 0
+1| in place: status 0
+1| #xfm_unit r_t4 -a
+1| #xfm_unit h_t4 -a
+1| #xfm_unit h_t4 -a
+1| h2_t4
+1| h_t4
+1| r_t4
+1| t1
+1| t2
+
+# Two sets that share two files in crossed order (p_avg.dat is
+# q_ROIavg.dat, p_ROIavg.dat is q_avg.dat, each with two links, so
+# rewritten in place), every lock slowed by strace: the locks are taken in
+# one order, so neither run waits for the other for ever.
+=== two runs whose sets share files in crossed order both finish
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+< t.dat
+| #lag A B
+| -1 1 2
+| 0 3 4
+% echo t.dat > p.lst && echo t.dat > q.lst && echo old > p_avg.dat && echo old > p_ROIavg.dat
+% ln p_avg.dat q_ROIavg.dat && ln p_ROIavg.dat q_avg.dat
+$ export ASAN_OPTIONS=detect_leaks=0; for r in p q; do
+    timeout 20 strace -o /dev/null -e trace=flock -e inject=flock:delay_exit=500000 lag_pool $r.lst > /dev/null 2>&1 &
+  done; wait -n; echo "status $?"; wait -n; echo "status $?"
+1| status 0
+1| status 0
+
+# A new file's name is taken while the run is held before its link (the
+# file found there has two links, so it is rewritten in place), and a third
+# process holds that file's lock. The run waits for the lock with signals
+# free: INT or TERM ends it at once, with the file as it was.
+=== INT or TERM during a wait for a lock ends the run, and every file stays as it was
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% mkfifo traced
+$ export ASAN_OPTIONS=detect_leaks=0; for sig in INT TERM; do
+    rm -f n_t4 l_t4 pid
+    strace -o traced -e trace=openat,linkat -e inject=linkat:delay_enter=1000000 \
+      env --default-signal=INT bash -c 'echo $$ > pid; exec xfm_unit n_t4' > /dev/null 2>&1 &
+    exec 3< traced; until grep -q O_TMPFILE <&3; do :; done
+    echo old > n_t4; ln n_t4 l_t4; flock n_t4 sleep 20 & holder=$!
+    until grep -q -- "-> FLOCK.*:$(stat -c %i n_t4) " /proc/locks; do sleep 0.1; done
+    kill -$sig $(cat pid); wait %1; echo "$sig: status $?"; kill $holder; exec 3<&-; cat n_t4; ls -A | tr '\n' ' '; echo
+  done 2> /dev/null
+1| INT: status 130
+1| old
+1| l_t4 n_t4 pid traced 
+1| TERM: status 143
+1| old
+1| l_t4 n_t4 pid traced 
+
 # Caught mid-write as above: TERM stops the rewrite of an existing file,
 # KILL the writing of a new one.
 === a run stopped while it writes leaves no file and no part of one
