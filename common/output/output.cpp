@@ -521,15 +521,20 @@ Fault close_output(FILE *fp)
 	return fault;
 }
 
+// A member that failed as it was closed ends the set: the others are
+// ended too, unplaced.
 Fault place_outputs(OutputSet &set, int *failed)
 {
-	for (int i = 0; i < set.count; i++) {
-		if (!set.members[i]) {
-			*failed = i;
-			return Fault::write;
-		}
-	}
-	Fault fault = place(set.members, set.count, failed);
+	Output **end = set.members + set.count, **gone = std::find(set.members, end, nullptr);
 	set.count = 0;
-	return fault;
+	*failed = int(gone - set.members);
+	if (gone == end)
+		return place(set.members, int(end - set.members), failed);
+	for (Output **out = set.members; out != end; out++) {
+		if (!*out)
+			continue;
+		end_output(*out);
+		release_broken_pipe();
+	}
+	return Fault::write;
 }
