@@ -574,6 +574,15 @@ $ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$
 1| #lag A B
 1| lag_pool: gap.dat format error
 
+# A thread reads regular files only: a FIFO in the list is opened by the
+# driver in its turn, never early by a thread, which would let its writer go
+# before the run reads it (here while the driver waits for the FIFO before).
+=== a FIFO in the list is opened in its turn, never early by a thread
+% for s in 1 2 3; do printf '#lag A\n-1 %d\n0 1\n' $s > s$s.dat; done && mkfifo p.dat f.dat && printf 's1.dat\np.dat\nf.dat\n' > f.lst
+$ { echo opened > early; cat s3.dat; } > f.dat & REGKIT_THREADS=4 timeout 20 lag_pool f.lst > /dev/null 2>&1 &
+  sleep 1; ls early 2> /dev/null; cat s2.dat > p.dat; wait $!; echo "status $?"
+1| status 0
+
 # The first table gives the shape and its values in one read: a pipe or a
 # FIFO first in the list is read once, as a file with its bytes is.
 === a pipe or a FIFO first in the list gives the results of a file with its bytes
