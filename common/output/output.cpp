@@ -15,6 +15,9 @@
 #include "common/output/staging.h"
 #include "common/output/steps.h"
 
+// How every path is opened for writing: as open(2) with O_CREAT opens it.
+static const int open_flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
+
 // Descriptor 1 or 2 when the file that a path names (named) is the very
 // file it has open for writing (/dev/stdout, /dev/fd/2, a path to the log
 // that standard output appends to), or -1. Writing through it keeps its
@@ -44,6 +47,14 @@ static bool split_path(const char *path, std::string &dir, std::string &name)
 	return !name.empty() && name != "." && name != "..";
 }
 
+// Moves out to state, with the descriptors it now holds.
+static void become(Output &out, State state, int target, int content)
+{
+	out.state = state;
+	out.target = target;
+	out.content = content;
+}
+
 // A stream that owns fd.
 static FILE *stream_on(int fd)
 {
@@ -66,7 +77,7 @@ static FILE *staging_stream(Output &out, int fd)
 		return nullptr;
 	}
 	staging->fd = fd;
-	record_staging(out, staging);
+	out.staging = staging;
 	return open_staging(*staging);
 }
 
@@ -85,18 +96,18 @@ static FILE *content_stream(Output &out, int fd)
 // linked into place at the end, so that no end of the run leaves a part of
 // it. Where that cannot be done it is written under its name, and removed
 // unless it is placed. Returns the descriptor to write to.
-static int settle_new(Output &out, int made)
+static int unname_new(Output &out, int made)
 {
 	int unnamed = make_unnamed(out.entry.dir);
 	if (unnamed >= 0 && remove_entry(out.entry, made)) {
 		close(made);
-		record_way(out, Way::fresh, -1, unnamed);
+		become(out, State::fresh, -1, unnamed);
 		return unnamed;
 	}
 	if (unnamed >= 0)
 		close(unnamed);
-	record_way(out, Way::direct, made, -1);
-	record_doom(out, out.entry, made);
+	become(out, State::direct, made, -1);
+	remove_unless_placed(out, out.entry, made);
 	return made;
 }
 
@@ -109,7 +120,9 @@ static bool made_through_link(Output &out, int fd)
 	Entry entry = out.entry;
 	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != 0 || !locate(entry, fd))
 		return false;
-	record_entry(out, entry);
+	if (entry.dir != out.entry.dir)
+		close(out.entry.dir);
+	out.entry = entry;
 	return true;
 }
 
@@ -118,7 +131,7 @@ static bool made_through_link(Output &out, int fd)
 static FILE *open_staged(Output &out, int target)
 {
 	int unnamed = make_unnamed(out.entry.dir);
-	record_way(out, Way::staged, target, unnamed);
+	become(out, State::staged, target, unnamed);
 	if (unnamed >= 0)
 		return content_stream(out, unnamed);
 	return staging_stream(out, -1);
@@ -131,13 +144,13 @@ static FILE *open_staged(Output &out, int target)
 static FILE *open_existing(Output &out, int fd, bool absent)
 {
 	if (fd < 0 && (errno == ENXIO || errno == EWOULDBLOCK))  // a FIFO with no reader yet
-		fd = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+		fd = openat(out.entry.dir, out.entry.name, open_flags, 0666);
 	struct stat st;
 	if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !(absent && st.st_size == 0))
 		return open_staged(out, fd);
 	if (fd >= 0)
 		fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-	record_way(out, Way::stream, -1, -1);
+	become(out, State::stream, -1, -1);
 	return stream_on(fd);
 }
 
@@ -162,18 +175,17 @@ static FILE *open_in(Output &out, bool absent)
 	if (absent && no_entry(out)) {
 		int unnamed = make_unnamed(out.entry.dir);
 		if (unnamed >= 0) {
-			record_way(out, Way::fresh, -1, unnamed);
+			become(out, State::fresh, -1, unnamed);
 			return content_stream(out, unnamed);
 		}
 	}
-	const int flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
 	sigset_t before = hold_signals();
-	int fd = openat(out.entry.dir, out.entry.name, flags | O_EXCL, 0666);
+	int fd = openat(out.entry.dir, out.entry.name, open_flags | O_EXCL, 0666);
 	bool exists = fd < 0 && errno == EEXIST;
 	if (exists)
-		fd = openat(out.entry.dir, out.entry.name, flags | O_NONBLOCK, 0666);
+		fd = openat(out.entry.dir, out.entry.name, open_flags | O_NONBLOCK, 0666);
 	bool made = fd >= 0 && (!exists || (absent && made_through_link(out, fd)));
-	int content = made ? settle_new(out, fd) : -1;
+	int content = made ? unname_new(out, fd) : -1;
 	int saved = errno;
 	release_signals(before);
 	errno = saved;
@@ -190,14 +202,14 @@ static FILE *open_path(Output &out, const char *path)
 	bool found = stat(path, &named) == 0, absent = !found && errno == ENOENT;
 	int fd = found ? standard_stream(named) : -1;
 	if (fd >= 0) {
-		record_way(out, Way::stream, -1, -1);
+		become(out, State::stream, -1, -1);
 		return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
 	}
 
 	std::string dir, name;
 	if (!split_path(path, dir, name)) {
-		record_way(out, Way::stream, -1, -1);
-		return stream_on(open(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+		become(out, State::stream, -1, -1);
+		return stream_on(open(path, open_flags, 0666));
 	}
 	int dirfd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 	Entry entry;
@@ -207,7 +219,7 @@ static FILE *open_path(Output &out, const char *path)
 		close(dirfd);
 		return nullptr;
 	}
-	record_entry(out, entry);
+	out.entry = entry;
 	return open_in(out, absent);
 }
 
@@ -229,7 +241,8 @@ FILE *open_output(const char *path, OutputSet *set)
 		errno = saved;
 		return nullptr;
 	}
-	record_stream(*out, fp, set);
+	out->fp = fp;
+	out->set = set;
 	if (set)
 		set->members[set->count++] = out;
 	return fp;
@@ -240,12 +253,12 @@ static Fault finish_writing(Output &out)
 {
 	bool written = !ferror(out.fp);
 	written = fclose(out.fp) == 0 && written;
-	record_stream(out, nullptr, out.set);
+	out.fp = nullptr;
 	if (out.staging && out.staging->refused)
 		return Fault::memory;
 	if (!written)
 		return Fault::write;
-	record_written(out);
+	out.written = true;
 	return Fault::none;
 }
 
@@ -274,14 +287,15 @@ static Fault ready_in_place(Output &out)
 	if (!reserve_blocks(out.target, length)) {
 		if (errno != EOPNOTSUPP)
 			return Fault::write;
-		record_grown(out, st.st_size);
+		cut_back_unless_placed(out, st.st_size);
 		if (!write_ahead(out.target, content, st.st_size, length)) {
-			record_cut(out);
+			keep_size(out);
 			return Fault::write;
 		}
 		upto = std::min(st.st_size, length);
 	}
-	record_placing(out, Placing::in_place, upto);
+	out.state = State::rewriting;
+	out.upto = upto;
 	return Fault::none;
 }
 
@@ -306,7 +320,7 @@ static bool same_entry(const Entry &a, const Entry &b)
 static bool same_destination(const Output &a, const Output &b)
 {
 	struct stat x, y;
-	if (a.way == Way::stream || b.way == Way::stream)
+	if (a.state == State::stream || b.state == State::stream)
 		return false;
 	if (same_entry(a.entry, b.entry))
 		return true;
@@ -329,7 +343,8 @@ static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 	int m = 0;
 	for (int i = lo; i < hi; i++) {
 		struct stat st;
-		if (members[i]->way != Way::staged || fstat(members[i]->target, &st) != 0)
+		State state = members[i]->state;
+		if ((state != State::renaming && state != State::rewriting) || fstat(members[i]->target, &st) != 0)
 			continue;
 		int k = m++;
 		for (; k > 0 && (keys[k - 1].dev > st.st_dev ||
@@ -340,7 +355,7 @@ static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 	for (int k = 0; k < m; k++) {
 		Output &out = *members[keys[k].i];
 		*failed = keys[k].i;
-		if (!lock_file(out.target) && out.placing == Placing::in_place)
+		if (!lock_file(out.target) && out.state == State::rewriting)
 			return Fault::write;
 	}
 	return Fault::none;
@@ -359,15 +374,14 @@ static Fault plan(Output *const members[], int lo, int hi, int *failed)
 		for (int j = 0; j < i; j++)
 			if (same_destination(*members[j], out))
 				return Fault::write;
-		if (out.way == Way::staged)
-			record_placing(out, can_stand_in(out.entry, out.target, out.content) ? Placing::by_rename
-			                                                                       : Placing::in_place, 0);
+		if (out.state == State::staged)
+			out.state = can_stand_in(out.entry, out.target, out.content) ? State::renaming : State::rewriting;
 	}
 	if (Fault fault = lock_targets(members, lo, hi, failed); fault != Fault::none)
 		return fault;
 	for (int i = lo; i < hi; i++) {
 		*failed = i;
-		if (members[i]->placing != Placing::in_place)
+		if (members[i]->state != State::rewriting)
 			continue;
 		if (Fault fault = ready_in_place(*members[i]); fault != Fault::none)
 			return fault;
@@ -385,13 +399,13 @@ static Fault ready_names(Output *const members[], int lo, int hi, int *failed)
 		*failed = i;
 		Output &out = *members[i];
 		Entry temp;
-		if (out.placing != Placing::by_rename)
+		if (out.state != State::renaming)
 			continue;
 		if (link_beside(out.entry, out.content, temp)) {
-			record_doom(out, temp, out.content, true);
+			remove_unless_placed(out, temp, out.content, true);
 			continue;
 		}
-		record_placing(out, Placing::in_place, 0);
+		out.state = State::rewriting;
 		if (Fault fault = ready_fallback(out); fault != Fault::none)
 			return fault;
 	}
@@ -409,13 +423,12 @@ enum class Put { placed, failed, replan };
 // planned again, anything else written as it is.
 static Put retarget(Output &out)
 {
-	int target = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+	int target = openat(out.entry.dir, out.entry.name, open_flags, 0666);
 	struct stat st;
 	if (target < 0)
 		return Put::failed;
 	int old = out.target;
-	record_way(out, Way::staged, target, out.content);
-	record_placing(out, Placing::none, 0);
+	become(out, State::staged, target, out.content);
 	if (old >= 0)
 		close(old);
 	if (fstat(target, &st) != 0)
@@ -428,38 +441,40 @@ static Put retarget(Output &out)
 // Puts one planned output in place. Called with signals held.
 static Put put_in_place(Output &out)
 {
-	switch (out.way) {
-	case Way::made:
-		return Put::failed;
-	case Way::stream:
+	switch (out.state) {
+	case State::stream:
+	case State::placed:
 		return Put::placed;
-	case Way::direct:
-		undoom(out);
+	case State::direct:
+		keep_file(out);
 		return Put::placed;
-	case Way::fresh:
+	case State::fresh:
 		if (link_unnamed(out.content, out.entry))
 			return Put::placed;
 		return errno == EEXIST ? retarget(out) : Put::failed;
-	case Way::staged:
-		break;
-	}
-	if (out.placing == Placing::by_rename) {
-		if (rename_over(out.entry, out.target, out.doom)) {
-			undoom(out);
+	case State::renaming:
+		if (rename_over(out.entry, out.target, out.temp)) {
+			keep_file(out);
 			return Put::placed;
 		}
-		remove_entry(out.doom, out.content);
-		undoom(out);
+		remove_entry(out.temp, out.content);
+		keep_file(out);
 		if (!leads_to(out.entry, out.target))
 			return retarget(out);
 		// A mount point, which no rename replaces: rewritten in place.
-		record_placing(out, Placing::in_place, 0);
+		out.state = State::rewriting;
 		if (ready_fallback(out) != Fault::none)
 			return Put::failed;
+		break;
+	case State::rewriting:
+		break;
+	case State::made:
+	case State::staged:
+		return Put::failed;
 	}
 	Content content = content_of(out);
 	bool done = overwrite(out.target, content, out.upto, content_length(content));
-	record_cut(out);
+	keep_size(out);
 	if (!done)
 		return Put::failed;
 	// A file that lost its name while it was rewritten holds bytes that
@@ -484,7 +499,7 @@ static Fault place(Output *const members[], int n, int *failed)
 			fault = ready_names(members, i, hi, failed);
 		put = Put::placed;
 		while (fault == Fault::none && i < n && (put = put_in_place(*members[i])) == Put::placed)
-			i++;
+			members[i++]->state = State::placed;
 		if (put == Put::failed) {
 			*failed = i;
 			fault = Fault::write;

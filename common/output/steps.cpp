@@ -21,16 +21,17 @@ bool same_file(const struct stat &a, const struct stat &b)
 }
 
 // Whether the entry names the file whose status is open.
-static bool names(const Entry &entry, const struct stat &open)
+static bool entry_is(const Entry &entry, const struct stat &open)
 {
 	struct stat named;
 	return fstatat(entry.dir, entry.name, &named, AT_SYMLINK_NOFOLLOW) == 0 && same_file(named, open);
 }
 
-bool names(const Entry &entry, int fd)
+// Whether the entry names the file open at fd.
+static bool entry_is(const Entry &entry, int fd)
 {
 	struct stat open;
-	return fstat(fd, &open) == 0 && names(entry, open);
+	return fstat(fd, &open) == 0 && entry_is(entry, open);
 }
 
 bool leads_to(const Entry &entry, int fd)
@@ -52,7 +53,7 @@ bool set_entry(Entry &entry, int dir, const char *name)
 
 bool remove_entry(const Entry &entry, int fd)
 {
-	return names(entry, fd) && unlinkat(entry.dir, entry.name, 0) == 0;
+	return entry_is(entry, fd) && unlinkat(entry.dir, entry.name, 0) == 0;
 }
 
 static bool read_link(const Entry &entry, std::string &text)
@@ -73,7 +74,7 @@ bool locate(Entry &entry, int fd)
 	at.dir = fcntl(entry.dir, F_DUPFD_CLOEXEC, 3);
 	std::string link;
 	for (int hops = 0; at.dir >= 0 && hops < 40; hops++) {
-		if (names(at, fd)) {
+		if (entry_is(at, fd)) {
 			entry = at;
 			return true;
 		}
@@ -146,7 +147,7 @@ bool can_stand_in(const Entry &entry, int target, int unnamed)
 	struct stat st, mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
-	if (!names(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
+	if (!entry_is(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
 		return false;
 	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir) || mount_point(entry))
 		return false;
@@ -171,7 +172,7 @@ bool link_beside(const Entry &entry, int unnamed, Entry &temp)
 
 bool rename_over(const Entry &entry, int target, const Entry &temp)
 {
-	return names(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
+	return entry_is(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
 }
 
 bool lock_file(int fd)

@@ -30,9 +30,6 @@ bool set_entry(Entry &entry, int dir, const char *name);
 // Whether two statuses are of one file: its device and inode.
 bool same_file(const struct stat &a, const struct stat &b);
 
-// Whether the entry names the file open at fd.
-bool names(const Entry &entry, int fd);
-
 // Whether the entry, its symbolic links followed, leads to the file open at
 // fd.
 bool leads_to(const Entry &entry, int fd);
