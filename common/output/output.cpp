@@ -69,7 +69,9 @@ static FILE *stream_on(int fd)
 	return fp;
 }
 
-static FILE *staging_stream(Output &out, int fd)
+// A stream that writes the content of out to fd, which the record keeps, or
+// to memory (-1): counted against the memory budget where it takes memory.
+static FILE *content_stream(Output &out, int fd)
 {
 	Staging *staging = new (std::nothrow) Staging;
 	if (!staging) {
@@ -77,17 +79,9 @@ static FILE *staging_stream(Output &out, int fd)
 		return nullptr;
 	}
 	staging->fd = fd;
+	staging->counted = fd < 0 || in_memory(fd);
 	out.staging = staging;
 	return open_staging(*staging);
-}
-
-// A stream that writes the content of out to fd, which the record keeps:
-// counted against the memory budget where the file's pages are memory.
-static FILE *content_stream(Output &out, int fd)
-{
-	if (in_memory(fd))
-		return staging_stream(out, fd);
-	return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
 }
 
 // A file that the writer has just made under out's entry, with signals held
@@ -134,7 +128,7 @@ static FILE *open_staged(Output &out, int target)
 	become(out, State::staged, target, unnamed);
 	if (unnamed >= 0)
 		return content_stream(out, unnamed);
-	return staging_stream(out, -1);
+	return content_stream(out, -1);
 }
 
 // What a name that exists led to, open at fd (or -1, with errno, when that
@@ -342,10 +336,14 @@ static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 	} keys[max_outputs];
 	int m = 0;
 	for (int i = lo; i < hi; i++) {
-		struct stat st;
 		State state = members[i]->state;
-		if ((state != State::renaming && state != State::rewriting) || fstat(members[i]->target, &st) != 0)
+		struct stat st = {};
+		if (state != State::renaming && state != State::rewriting)
 			continue;
+		if (hi - lo > 1 && fstat(members[i]->target, &st) != 0) {
+			*failed = i;
+			return Fault::write;
+		}
 		int k = m++;
 		for (; k > 0 && (keys[k - 1].dev > st.st_dev ||
 		                 (keys[k - 1].dev == st.st_dev && keys[k - 1].ino > st.st_ino)); k--)

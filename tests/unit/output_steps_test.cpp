@@ -48,6 +48,7 @@ int __real_fallocate64(int, int, off_t, off_t);
 int __real_flock(int, int);
 int __real_openat64(int, const char *, int, ...);
 int __real_unlinkat(int, const char *, int);
+ssize_t __real_write(int, const void *, size_t);
 
 int __wrap_linkat(int a, const char *b, int c, const char *d, int e)
 {
@@ -71,6 +72,10 @@ int __wrap_openat64(int dir, const char *path, int flags, mode_t mode)
 	if ((flags & O_TMPFILE) == O_TMPFILE && fails("O_TMPFILE"))
 		return -1;
 	return __real_openat64(dir, path, flags, mode);
+}
+ssize_t __wrap_write(int fd, const void *buf, size_t n)
+{
+	return fails("write") ? -1 : __real_write(fd, buf, n);
 }
 int __wrap_unlinkat(int dir, const char *path, int flags)
 {
@@ -150,6 +155,22 @@ Fault write_output(const std::string &path, const std::string &text)
 		return Fault::write;
 	fputs(text.c_str(), fp);
 	return close_output(fp);
+}
+
+// A write that failed and was followed by writes that worked (a disk full
+// for a moment) still leaves the file out: the last flush succeeds, only
+// the stream's error remembers.
+TEST_F(Steps, AnyFailedWriteIsAWriteError)
+{
+	FILE *fp = open_output(path("new").c_str());
+	ASSERT_TRUE(fp);
+	std::string block(1 << 16, 'x');
+	planted = {{"write", ENOSPC}};
+	EXPECT_LT(fwrite(block.data(), 1, block.size(), fp), block.size());
+	planted.clear();
+	fputs("the end\n", fp);
+	EXPECT_EQ(close_output(fp), Fault::write);
+	EXPECT_NE(access(path("new").c_str(), F_OK), 0);
 }
 
 // Where no name can be linked beside the file, or the rename over it fails
