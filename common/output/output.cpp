@@ -263,12 +263,12 @@ static Content content_of(const Output &out)
 	return {-1, out.staging->buf.data, out.staging->length};
 }
 
-// Gets a rewrite in place of the target, locked, ready: reserves every
+// Prepares the rewrite in place of the target, locked: reserves every
 // block that the content will occupy (the holes inside its old size too),
 // or, where the file system cannot reserve blocks, writes the part past the
 // old end first, which is cut back if the run ends before the rewrite is
 // done.
-static Fault ready_in_place(Output &out)
+static Fault prepare_rewrite(Output &out)
 {
 	Content content = content_of(out);
 	struct stat st;
@@ -296,9 +296,9 @@ static Fault ready_in_place(Output &out)
 // A rewrite in place that was to be a rename: its lock was taken, unless
 // the file system has none, and then the rewrite is a write error; it is
 // never waited for here.
-static Fault ready_fallback(Output &out)
+static Fault rewrite_instead(Output &out)
 {
-	return lock_file(out.target) ? ready_in_place(out) : Fault::write;
+	return lock_file(out.target) ? prepare_rewrite(out) : Fault::write;
 }
 
 // Whether the entries name the same name in the same directory.
@@ -381,7 +381,7 @@ static Fault plan(Output *const members[], int lo, int hi, int *failed)
 		*failed = i;
 		if (members[i]->state != State::rewriting)
 			continue;
-		if (Fault fault = ready_in_place(*members[i]); fault != Fault::none)
+		if (Fault fault = prepare_rewrite(*members[i]); fault != Fault::none)
 			return fault;
 	}
 	return Fault::none;
@@ -391,7 +391,7 @@ static Fault plan(Output *const members[], int lo, int hi, int *failed)
 // under a name beside it, with signals held until the renames, so that
 // only a SIGKILL can leave such a name behind; a member whose name cannot
 // be linked is rewritten in place instead.
-static Fault ready_names(Output *const members[], int lo, int hi, int *failed)
+static Fault link_temporaries(Output *const members[], int lo, int hi, int *failed)
 {
 	for (int i = lo; i < hi; i++) {
 		*failed = i;
@@ -403,8 +403,7 @@ static Fault ready_names(Output *const members[], int lo, int hi, int *failed)
 			remove_unless_placed(out, temp, out.content, true);
 			continue;
 		}
-		out.state = State::rewriting;
-		if (Fault fault = ready_fallback(out); fault != Fault::none)
+		if (Fault fault = rewrite_instead(out); fault != Fault::none)
 			return fault;
 	}
 	return Fault::none;
@@ -460,8 +459,7 @@ static Put put_in_place(Output &out)
 		if (!leads_to(out.entry, out.target))
 			return retarget(out);
 		// A mount point, which no rename replaces: rewritten in place.
-		out.state = State::rewriting;
-		if (ready_fallback(out) != Fault::none)
+		if (rewrite_instead(out) != Fault::none)
 			return Put::failed;
 		break;
 	case State::rewriting:
@@ -494,7 +492,7 @@ static Fault place(Output *const members[], int n, int *failed)
 		fault = plan(members, i, hi, failed);
 		before = hold_signals();
 		if (fault == Fault::none)
-			fault = ready_names(members, i, hi, failed);
+			fault = link_temporaries(members, i, hi, failed);
 		put = Put::placed;
 		while (fault == Fault::none && i < n && (put = put_in_place(*members[i])) == Put::placed)
 			members[i++]->state = State::placed;

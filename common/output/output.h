@@ -17,7 +17,7 @@
 //              a device, a pipe): written as it is;
 //   renaming   plan: the content takes the file's place by a rename;
 //   rewriting  plan: the file is rewritten in place, locked; also
-//              ready_names and put_in_place, where a rename cannot be done;
+//              prepare_rewrite, where a rename cannot be done after all;
 //   placed     place: linked, renamed or rewritten under its name.
 //
 // close_output marks the content written (every byte reached it, or the
