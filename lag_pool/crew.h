@@ -27,7 +27,7 @@
 struct Crew;
 
 // One thread of the crew, with its own stack and reader.
-struct Hand {
+struct Worker {
 	Crew *crew = nullptr;
 	pthread_t thread;
 	void *stack = nullptr;
@@ -45,9 +45,9 @@ struct Crew {
 	int nslots = 0;               // the slots with room for a table's rows
 	std::vector<int> slot_table;  // the table a slot holds, -1 while it is read
 	std::vector<char> left;       // whether that table is left to the driver
-	std::vector<Hand> hands;
-	int started = 0;   // the hands whose thread was started
-	size_t books = 0;  // the budget's bytes for these vectors
+	std::vector<Worker> workers;
+	int started = 0;        // the workers whose thread was started
+	size_t held_bytes = 0;  // the budget's bytes for these vectors
 	std::mutex lock;
 	std::condition_variable freed, filled, settled;
 	const char *unclaimed = nullptr;    // the path of the next table to read

@@ -344,9 +344,11 @@ static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 			*failed = i;
 			return Fault::write;
 		}
+		auto after = [&](const Key &key) {
+			return key.dev > st.st_dev || (key.dev == st.st_dev && key.ino > st.st_ino);
+		};
 		int k = m++;
-		for (; k > 0 && (keys[k - 1].dev > st.st_dev ||
-		                 (keys[k - 1].dev == st.st_dev && keys[k - 1].ino > st.st_ino)); k--)
+		for (; k > 0 && after(keys[k - 1]); k--)
 			keys[k] = keys[k - 1];
 		keys[k] = {st.st_dev, st.st_ino, i};
 	}
@@ -373,7 +375,8 @@ static Fault plan(Output *const members[], int lo, int hi, int *failed)
 			if (same_destination(*members[j], out))
 				return Fault::write;
 		if (out.state == State::staged)
-			out.state = can_stand_in(out.entry, out.target, out.content) ? State::renaming : State::rewriting;
+			out.state = can_stand_in(out.entry, out.target, out.content) ? State::renaming
+			                                                             : State::rewriting;
 	}
 	if (Fault fault = lock_targets(members, lo, hi, failed); fault != Fault::none)
 		return fault;

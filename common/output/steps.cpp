@@ -37,7 +37,8 @@ static bool entry_is(const Entry &entry, int fd)
 bool leads_to(const Entry &entry, int fd)
 {
 	struct stat named, open;
-	return fstatat(entry.dir, entry.name, &named, 0) == 0 && fstat(fd, &open) == 0 && same_file(named, open);
+	return fstatat(entry.dir, entry.name, &named, 0) == 0 && fstat(fd, &open) == 0 &&
+	       same_file(named, open);
 }
 
 bool set_entry(Entry &entry, int dir, const char *name)

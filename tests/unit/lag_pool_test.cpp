@@ -143,7 +143,8 @@ TEST(Results, EveryLineSplitsIntoItsFieldsAndReadsBack)
 		ASSERT_TRUE(reserve(s.rows, avg.size() * sizeof(float)));
 		read_first(fp, in, nreg, mlag, s);  // read once, on from its shape, as a pipe is
 		ASSERT_TRUE(s.fault == Fault::none && s.nrows == p.nlag && s.has_labels);
-		ASSERT_EQ(std::string(s.text.data, s.textlen), "Reading: r\n" + std::string(text, strchr(text, '\n') + 1));
+		ASSERT_EQ(std::string(s.text.data, s.textlen),
+		          "Reading: r\n" + std::string(text, strchr(text, '\n') + 1));
 		std::istringstream want(header), got(s.labels.data);
 		for (std::string a, b; want >> a;)
 			ASSERT_TRUE(got >> b && a == b) << text;
@@ -177,7 +178,8 @@ TEST(Crew, GivesBackAllItTook)
 		EXPECT_EQ(crew->started, 2);
 		if (abandoned) {
 			std::unique_lock<std::mutex> hold(crew->lock);
-			crew->settled.wait(hold, [&] { return crew->hands[0].done && crew->hands[1].done; });
+			crew->settled.wait(hold,
+			                   [&] { return crew->workers[0].done && crew->workers[1].done; });
 			hold.unlock();
 			abandon_crew(crew);
 		} else {

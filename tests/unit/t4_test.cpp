@@ -144,8 +144,9 @@ const char identity[] = "  1.000000  0.000000  0.000000    0.0000\n"
 // As written, and with CR LF line ends: a CR is white space.
 TEST_F(XfmFile, AsTheToolsWriteIt)
 {
-	std::string text = std::string("#xfm_chain a_to_b_t4 b_to_c_t4\n#$Id$\n#product transform=[x][y]\nt4\n") +
-	                   identity + "scale:      2.500000\n";
+	std::string text =
+		std::string("#xfm_chain a_to_b_t4 b_to_c_t4\n#$Id$\n#product transform=[x][y]\nt4\n") +
+		identity + "scale:      2.500000\n";
 	for (const char *end : {"\n", "\r\n"}) {
 		std::string lines;
 		for (char c : text)
