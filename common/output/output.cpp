@@ -9,6 +9,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <tuple>
 
 #include "common/output/ending.h"
 #include "common/output/record.h"
@@ -33,18 +34,6 @@ static int standard_stream(const struct stat &named)
 			return fd;
 	}
 	return -1;
-}
-
-// Splits path into the directory that holds its last component and that
-// component. The directory is given as "dir/.", so that a symbolic link
-// ending it is followed as the kernel follows one in the middle of a path.
-// False when path has no last component to create ("dir/", ".").
-static bool split_path(const char *path, std::string &dir, std::string &name)
-{
-	const char *slash = strrchr(path, '/');
-	name = slash ? slash + 1 : path;
-	dir = slash ? std::string(path, slash + 1) + "." : ".";
-	return !name.empty() && name != "." && name != "..";
 }
 
 // Moves out to state, with the descriptors it now holds.
@@ -84,12 +73,11 @@ static FILE *content_stream(Output &out, int fd)
 	return open_staging(*staging);
 }
 
-// A file that the writer has just made under out's entry, with signals held
-// since before it was made: making it was the test of whether it may be
-// made. It is taken away again and the content written unnamed, to be
-// linked into place at the end, so that no end of the run leaves a part of
-// it. Where that cannot be done it is written under its name, and removed
-// unless it is placed. Returns the descriptor to write to.
+// A file just made under out's entry, signals held since (making it tested
+// whether it may be made), is unnamed again and the content written to an
+// unnamed file, linked at the end: no end of the run leaves a part of it.
+// Else it is written under its name, removed unless placed. Returns the
+// descriptor to write to.
 static int unname_new(Output &out, int made)
 {
 	int unnamed = make_unnamed(out.entry.dir);
@@ -126,9 +114,7 @@ static FILE *open_staged(Output &out, int target)
 {
 	int unnamed = make_unnamed(out.entry.dir);
 	become(out, State::staged, target, unnamed);
-	if (unnamed >= 0)
-		return content_stream(out, unnamed);
-	return content_stream(out, -1);
+	return content_stream(out, unnamed);
 }
 
 // What a name that exists led to, open at fd (or -1, with errno, when that
@@ -148,25 +134,18 @@ static FILE *open_existing(Output &out, int fd, bool absent)
 	return stream_on(fd);
 }
 
-// Whether out's entry names nothing at all, not even a dangling link.
-static bool no_entry(const Output &out)
-{
-	struct stat st;
-	return fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
-}
-
 // Opens out's entry as open(2) with O_CREAT would: the kernel's checks on
-// the path decide. Where the name is free, an unnamed file in its
-// directory is all that is made: a new file has no name until it is
-// placed. Otherwise, or where no unnamed file can be made, a new file is
-// made with O_EXCL, so that what was made is known. A name that exists is
-// opened again without it, and without waiting for a FIFO's reader; when
-// the path named nothing just before (absent), that open went through a
-// symbolic link and made its file, which is new as well. Signals are held
-// until a new file is settled, so that none can leave it behind empty.
+// the path decide. Where the name is free, only an unnamed file is made in
+// its directory. Otherwise, or where none can be made, a file is made with
+// O_EXCL, so that what was made is known; a name that exists is opened
+// again without it, not waiting for a FIFO's reader (when the path named
+// nothing just before (absent), that open made a file through a symbolic
+// link: a new one too). Signals are held until a new file is settled.
 static FILE *open_in(Output &out, bool absent)
 {
-	if (absent && no_entry(out)) {
+	struct stat st;
+	if (absent && fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) != 0 &&
+	    errno == ENOENT) {
 		int unnamed = make_unnamed(out.entry.dir);
 		if (unnamed >= 0) {
 			become(out, State::fresh, -1, unnamed);
@@ -265,9 +244,8 @@ static Content content_of(const Output &out)
 
 // Prepares the rewrite in place of the target, locked: reserves every
 // block that the content will occupy (the holes inside its old size too),
-// or, where the file system cannot reserve blocks, writes the part past the
-// old end first, which is cut back if the run ends before the rewrite is
-// done.
+// or, where none can be reserved, writes the part past the old end first,
+// cut back if the run ends before the rewrite is done.
 static Fault prepare_rewrite(Output &out)
 {
 	Content content = content_of(out);
@@ -283,7 +261,7 @@ static Fault prepare_rewrite(Output &out)
 			return Fault::write;
 		cut_back_unless_placed(out, st.st_size);
 		if (!write_ahead(out.target, content, st.st_size, length)) {
-			keep_size(out);
+			nothing_to_undo(out);
 			return Fault::write;
 		}
 		upto = std::min(st.st_size, length);
@@ -322,39 +300,31 @@ static bool same_destination(const Output &a, const Output &b)
 	       same_file(x, y);
 }
 
-// Locks the files of members [lo, hi) to be replaced, in the one order of
-// every run (device, then inode), so that two runs whose sets share files
-// never wait for each other crosswise. A file rewritten in place needs its
-// lock: where none can be taken (a file system without locks) that is a
-// write error; a file renamed over needs none.
+// Locks the files of members [lo, hi) to be replaced in one order for every
+// run (device, then inode): runs whose sets share files never wait for each
+// other crosswise. A rewrite in place needs its lock, and where none can be
+// taken (a file system without locks) fails; a rename needs none.
 static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 {
-	struct Key {
-		dev_t dev;
-		ino_t ino;
-		int i;
-	} keys[max_outputs];
+	std::tuple<dev_t, ino_t, int> keys[max_outputs];
 	int m = 0;
 	for (int i = lo; i < hi; i++) {
-		State state = members[i]->state;
 		struct stat st = {};
-		if (state != State::renaming && state != State::rewriting)
+		if (members[i]->state != State::renaming && members[i]->state != State::rewriting)
 			continue;
 		if (hi - lo > 1 && fstat(members[i]->target, &st) != 0) {
 			*failed = i;
 			return Fault::write;
 		}
-		auto after = [&](const Key &key) {
-			return key.dev > st.st_dev || (key.dev == st.st_dev && key.ino > st.st_ino);
-		};
+		std::tuple<dev_t, ino_t, int> key{st.st_dev, st.st_ino, i};
 		int k = m++;
-		for (; k > 0 && after(keys[k - 1]); k--)
+		for (; k > 0 && keys[k - 1] > key; k--)
 			keys[k] = keys[k - 1];
-		keys[k] = {st.st_dev, st.st_ino, i};
+		keys[k] = key;
 	}
 	for (int k = 0; k < m; k++) {
-		Output &out = *members[keys[k].i];
-		*failed = keys[k].i;
+		*failed = std::get<2>(keys[k]);
+		Output &out = *members[*failed];
 		if (!lock_file(out.target) && out.state == State::rewriting)
 			return Fault::write;
 	}
@@ -416,21 +386,19 @@ static Fault link_temporaries(Output *const members[], int lo, int hi, int *fail
 // elsewhere now, and it is to be planned again against what it leads to.
 enum class Put { placed, failed, replan };
 
-// The name leads elsewhere than when the output was opened: another run,
-// or a user, put a file there meanwhile. What it leads to now is opened as
-// open(2) with O_CREAT opens it, so that the kernel's checks still apply,
-// and the output is placed against it: a regular file replaced once it is
-// planned again, anything else written as it is.
+// The name leads elsewhere than when the output was opened: another run or
+// a user put a file there meanwhile. That is opened as open(2) with O_CREAT
+// opens it, the kernel's checks still applying, and the output placed
+// against it: a regular file planned again, anything else written to.
 static Put retarget(Output &out)
 {
 	int target = openat(out.entry.dir, out.entry.name, open_flags, 0666);
 	struct stat st;
 	if (target < 0)
 		return Put::failed;
-	int old = out.target;
+	if (out.target >= 0)
+		close(out.target);
 	become(out, State::staged, target, out.content);
-	if (old >= 0)
-		close(old);
 	if (fstat(target, &st) != 0)
 		return Put::failed;
 	if (!S_ISREG(st.st_mode))
@@ -446,7 +414,7 @@ static Put put_in_place(Output &out)
 	case State::placed:
 		return Put::placed;
 	case State::direct:
-		keep_file(out);
+		nothing_to_undo(out);
 		return Put::placed;
 	case State::fresh:
 		if (link_unnamed(out.content, out.entry))
@@ -454,11 +422,10 @@ static Put put_in_place(Output &out)
 		return errno == EEXIST ? retarget(out) : Put::failed;
 	case State::renaming:
 		if (rename_over(out.entry, out.target, out.temp)) {
-			keep_file(out);
+			nothing_to_undo(out);
 			return Put::placed;
 		}
-		remove_entry(out.temp, out.content);
-		keep_file(out);
+		undo_output(out);
 		if (!leads_to(out.entry, out.target))
 			return retarget(out);
 		// A mount point, which no rename replaces: rewritten in place.
@@ -473,7 +440,7 @@ static Put put_in_place(Output &out)
 	}
 	Content content = content_of(out);
 	bool done = overwrite(out.target, content, out.upto, content_length(content));
-	keep_size(out);
+	nothing_to_undo(out);
 	if (!done)
 		return Put::failed;
 	// A file that lost its name while it was rewritten holds bytes that
@@ -481,21 +448,34 @@ static Put put_in_place(Output &out)
 	return leads_to(out.entry, out.target) ? Put::placed : retarget(out);
 }
 
-// Puts the written members in place together and ends them, the ones not
-// placed undone, all with signals held from the first name linked beside a
-// file. A member whose name leads elsewhere by then is planned again, with
-// signals free, and the members from it on are put in place after it. A
-// broken pipe meanwhile ends the run once all are ended.
+// Gives back what plan took for an output not yet placed (its lock, the
+// blocks written ahead of its rewrite, its name beside the file), so that
+// it is planned again; one placed gives back its lock, needed no more. So
+// a run that plans again waits for a lock holding none.
+static void unplan(Output &out)
+{
+	if (out.state == State::renaming || out.state == State::rewriting) {
+		undo_output(out);
+		out.state = State::staged;
+	}
+	if (out.target >= 0)
+		unlock_file(out.target);
+}
+
+// Puts the written members in place together and ends them, those not
+// placed undone, signals held from the first name linked beside a file. A
+// member whose name leads elsewhere then is planned again with those after
+// it, signals free. A broken pipe meanwhile ends the run once all are ended.
 static Fault place(Output *const members[], int n, int *failed)
 {
 	Fault fault = Fault::none;
 	Put put = Put::replan;
 	sigset_t before;
-	for (int i = 0, hi = n; put == Put::replan; hi = i + 1) {
-		fault = plan(members, i, hi, failed);
+	for (int i = 0; put == Put::replan;) {
+		fault = plan(members, i, n, failed);
 		before = hold_signals();
 		if (fault == Fault::none)
-			fault = link_temporaries(members, i, hi, failed);
+			fault = link_temporaries(members, i, n, failed);
 		put = Put::placed;
 		while (fault == Fault::none && i < n && (put = put_in_place(*members[i])) == Put::placed)
 			members[i++]->state = State::placed;
@@ -503,6 +483,8 @@ static Fault place(Output *const members[], int n, int *failed)
 			*failed = i;
 			fault = Fault::write;
 		}
+		for (int j = 0; put == Put::replan && j < n; j++)
+			unplan(*members[j]);
 		if (put == Put::replan)
 			release_signals(before);
 	}

@@ -91,11 +91,6 @@ void remove_unless_placed(Output &out, const Entry &entry, int fd, bool held)
 		!held);
 }
 
-void keep_file(Output &out)
-{
-	change(out, [](Output &o) { o.removing = false; });
-}
-
 void cut_back_unless_placed(Output &out, off_t old_size)
 {
 	change(
@@ -107,14 +102,19 @@ void cut_back_unless_placed(Output &out, off_t old_size)
 		true);
 }
 
-void keep_size(Output &out)
+void nothing_to_undo(Output &out)
 {
-	change(out, [](Output &o) { o.cutting = false; });
+	change(out, [](Output &o) { o.removing = o.cutting = false; });
+}
+
+void undo_output(Output &out)
+{
+	change(out, [](Output &o) { undo(o); });
 }
 
 void end_output(Output *out)
 {
-	change(*out, [](Output &o) { undo(o); });
+	undo_output(*out);
 	if (out->fp)
 		fclose(out->fp);
 	for (int fd : {out->target, out->content, out->entry.dir})

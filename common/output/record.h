@@ -46,15 +46,19 @@ Output *new_output();
 // The record of the stream fp, or null.
 Output *find_output(FILE *fp);
 
-// Until keep_file, the file open at fd, which entry names, is removed if
-// the output ends unplaced, and if the run ends first: by the undo, or,
-// where the caller holds signals until keep_file (held), by no signal.
+// Until nothing_to_undo, the file open at fd, which entry names, is removed
+// if the output ends unplaced, and if the run ends first: by the undo, or,
+// where the caller holds signals until then (held), by no signal.
 void remove_unless_placed(Output &out, const Entry &entry, int fd, bool held = false);
-void keep_file(Output &out);
 
-// Until keep_size, target is cut back to old_size if the run ends first.
+// Until nothing_to_undo, target is cut back to old_size if the run ends
+// first.
 void cut_back_unless_placed(Output &out, off_t old_size);
-void keep_size(Output &out);
+void nothing_to_undo(Output &out);
+
+// Undoes now what the output still must: removes its file, cuts back its
+// target.
+void undo_output(Output &out);
 
 // Ends the record: undoes what it still must, closes its stream if still
 // open and its descriptors, frees its staging and its place.

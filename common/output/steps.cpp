@@ -41,6 +41,14 @@ bool leads_to(const Entry &entry, int fd)
 	       same_file(named, open);
 }
 
+bool split_path(const char *path, std::string &dir, std::string &name)
+{
+	const char *slash = strrchr(path, '/');
+	name = slash ? slash + 1 : path;
+	dir = slash ? std::string(path, slash + 1) + "." : ".";
+	return !name.empty() && name != "." && name != "..";
+}
+
 bool set_entry(Entry &entry, int dir, const char *name)
 {
 	if (strlen(name) > NAME_MAX) {
@@ -67,8 +75,6 @@ static bool read_link(const Entry &entry, std::string &text)
 	return true;
 }
 
-// The link's directory part is opened as "dir/.", so that the kernel
-// follows a link at its end as it did in the middle of the link's text.
 bool locate(Entry &entry, int fd)
 {
 	Entry at = entry;
@@ -81,12 +87,12 @@ bool locate(Entry &entry, int fd)
 		}
 		if (!read_link(at, link))
 			break;
-		size_t slash = link.rfind('/');
-		std::string dir = slash == std::string::npos ? "." : link.substr(0, slash + 1) + ".";
+		std::string dir, name;
+		split_path(link.c_str(), dir, name);
 		int next = openat(at.dir, dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 		close(at.dir);
 		at.dir = next;
-		if (!set_entry(at, next, link.c_str() + slash + 1))
+		if (!set_entry(at, next, name.c_str()))
 			break;
 	}
 	if (at.dir >= 0)
@@ -182,6 +188,11 @@ bool lock_file(int fd)
 	while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR)
 		continue;
 	return locked == 0;
+}
+
+void unlock_file(int fd)
+{
+	flock(fd, LOCK_UN);
 }
 
 off_t content_length(const Content &content)

@@ -10,6 +10,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 
 struct Entry {
 	int dir;                  // the directory, open with O_PATH
@@ -22,6 +23,12 @@ struct Content {
 	const char *memory;
 	size_t length;
 };
+
+// Splits path into the directory that holds its last component, given as
+// "dir/." so that a symbolic link ending it is followed as one in the
+// middle of a path is, and that component. False when there is no last
+// component to name ("dir/", ".").
+bool split_path(const char *path, std::string &dir, std::string &name);
 
 // Sets entry to name in dir; false, with errno ENAMETOOLONG, when no
 // directory entry can hold name.
@@ -70,6 +77,7 @@ bool rename_over(const Entry &entry, int target, const Entry &temp);
 // Takes an exclusive lock on the file open at fd, waiting while another run
 // holds it. False where it cannot be had: the file system has no locks.
 bool lock_file(int fd);
+void unlock_file(int fd);
 
 // The length of the content; -1 when it cannot be told.
 off_t content_length(const Content &content);
