@@ -11,9 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/budget.h"
@@ -26,6 +29,7 @@ struct Planted {
 	int error;
 };
 std::vector<Planted> planted;
+std::function<void()> before_link;  // run once, before the next linkat
 bool signals_held_at_unlink;
 
 // Whether call fails now, errno set as planted.
@@ -52,6 +56,8 @@ ssize_t __real_write(int, const void *, size_t);
 
 int __wrap_linkat(int a, const char *b, int c, const char *d, int e)
 {
+	if (before_link)
+		std::exchange(before_link, nullptr)();
 	return fails("linkat") ? -1 : __real_linkat(a, b, c, d, e);
 }
 int __wrap_renameat(int a, const char *b, int c, const char *d)
@@ -97,6 +103,7 @@ struct Steps : testing::Test {
 	void TearDown() override
 	{
 		planted.clear();
+		before_link = nullptr;
 		(void)system((std::string("rm -rf ") + dir).c_str());
 	}
 	std::string path(const char *name) const
@@ -222,6 +229,36 @@ TEST_F(Steps, AGrownFileOfAFailedSetIsCutBack)
 	EXPECT_EQ(failed, 0);
 	EXPECT_EQ(text("g"), "old\n");
 	EXPECT_NE(access(path("new").c_str(), F_OK), 0);
+}
+
+// Another run takes a new member's name just before it is linked: the set
+// is planned again from that member on, what was done for those after it
+// (a name linked beside a file, blocks written ahead of a rewrite) undone
+// first and done again. The run's bytes stand under every name, and no
+// name beside a file is left.
+TEST_F(Steps, ANameTakenMeanwhilePlansTheRestAgain)
+{
+	put("r", "old\n");
+	put("f", "old\n");
+	ASSERT_EQ(link(path("f").c_str(), path("g").c_str()), 0);
+	OutputSet set;
+	FILE *fp[3] = {open_output(path("new").c_str(), &set), open_output(path("r").c_str(), &set),
+	               open_output(path("f").c_str(), &set)};
+	std::string content(100000, 'n');
+	for (FILE *member : fp) {
+		ASSERT_TRUE(member);
+		fputs(member == fp[0] ? "mine\n" : content.c_str(), member);
+		ASSERT_EQ(close_output(member), Fault::none);
+	}
+	planted = {{"fallocate", EOPNOTSUPP}};
+	before_link = [this] { put("new", "theirs\n"); };
+	int failed = -1;
+	EXPECT_EQ(place_outputs(set, &failed), Fault::none);
+	EXPECT_EQ(text("new"), "mine\n");
+	EXPECT_EQ(text("r"), content);
+	EXPECT_EQ(text("g"), content);
+	std::string all = names();
+	EXPECT_EQ(std::count(all.begin(), all.end(), ' '), 4) << all;  // new, r, f, g
 }
 
 // A new file written under its own name (no unnamed file can be made) and
