@@ -20,7 +20,7 @@ static void undo(Output &out)
 {
 	struct stat st;
 	if (out.removing && fstatat(out.temp.dir, out.temp.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-	    st.st_dev == out.dev && st.st_ino == out.ino)
+	    same_file(st, out.file))
 		unlinkat(out.temp.dir, out.temp.name, 0);
 	if (out.cutting)
 		(void)ftruncate(out.target, out.old_size);
@@ -84,8 +84,7 @@ void remove_unless_placed(Output &out, const Entry &entry, int fd, bool held)
 		out,
 		[&](Output &o) {
 			o.temp = entry;
-			o.dev = st.st_dev;
-			o.ino = st.st_ino;
+			o.file = st;
 			o.removing = true;
 		},
 		!held);

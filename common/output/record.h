@@ -5,6 +5,7 @@
 // the life of an output.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdio>
@@ -31,10 +32,9 @@ struct Output {
 	off_t upto;        // rewriting: the bytes of the content still to copy
 
 	// What the undo removes, and what it cuts back.
-	bool removing;  // the entry `temp` names the file (dev, ino): remove it
+	bool removing;  // while the entry `temp` names the file: remove it
 	Entry temp;
-	dev_t dev;
-	ino_t ino;
+	struct stat file;
 	bool cutting;  // target was written past its old end: cut it back
 	off_t old_size;
 };
