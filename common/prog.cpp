@@ -1,5 +1,7 @@
 #include "common/prog.h"
 
+#include "common/args.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -94,6 +96,80 @@ void exit_usage(FILE *out)
 {
 	print_usage(out);
 	exit(1);
+}
+
+void Message::add(char c)
+{
+	if (len == sizeof buf)
+		send();
+	buf[len++] = c;
+}
+
+void Message::raw(const char *text)
+{
+	while (*text)
+		add(*text++);
+}
+
+void Message::shown(const char *text)
+{
+	static const char octal[] = "01234567";
+	for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c; c++) {
+		if (*c >= 0x20 && *c != 0x7f) {
+			add(char(*c));
+			continue;
+		}
+		add('\\');
+		if (*c == '\n' || *c == '\r' || *c == '\t') {
+			add(*c == '\n' ? 'n' : *c == '\r' ? 'r' : 't');
+		} else {
+			add(octal[*c >> 6]);
+			add(octal[(*c >> 3) & 7]);
+			add(octal[*c & 7]);
+		}
+	}
+}
+
+void Message::send()
+{
+	fwrite(buf, 1, len, stderr);
+	len = 0;
+}
+
+void exit_refused(FILE *usage_out, const char *what, const char *name)
+{
+	Message m;
+	m.raw(program);
+	m.raw(": ");
+	m.shown(what);
+	m.shown(name);
+	m.raw("\n");
+	m.send();
+	exit_usage(usage_out);
+}
+
+void check_arguments(int argc, char *const argv[], const Grammar &grammar, FILE *usage_out)
+{
+	StrayArgument stray = find_stray(argc, argv, grammar);
+	char what[64];
+	switch (stray.kind) {
+	case Stray::none:
+		return;
+	case Stray::unknown_option:
+		snprintf(what, sizeof what, "unknown option -%c", stray.letter);
+		exit_refused(usage_out, what);
+	case Stray::needs_value:
+		snprintf(what, sizeof what, "-%c needs a value", stray.letter);
+		exit_refused(usage_out, what);
+	case Stray::value_apart:
+		snprintf(what, sizeof what, "-%c takes its value in the same argument: -%c", stray.letter,
+		         stray.letter);
+		exit_refused(usage_out, what, stray.arg);
+	case Stray::extra_operand:
+		exit_refused(usage_out, "extra operand ", stray.arg);
+	case Stray::missing_operand:
+		exit_refused(usage_out, "missing operand");
+	}
 }
 
 // Only one thread ends the run, and only once: exit() is no function for
