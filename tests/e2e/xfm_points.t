@@ -4,12 +4,23 @@
 # maps to (10 - y, x - 5, 2 z + 1).
 @@ TURN t4\n  0 -1 0 10\n  1  0 0 -5\n  0  0 2  1\n  0  0 0  1
 
-=== usage without a transform: option groups and a lone - are no operands
-$ xfm_points -i -
+=== usage without a transform (option groups and a lone - are no operands), with an unknown option or an operand too many: one line says why
+$ xfm_points -i -; xfm_points -I a_to_b_t4 peaks.csv; xfm_points T in.csv out.csv
 1| Usage:\txfm_points <t4file> [pointfile]
 1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
 1| \toption
 1| \t-i\tmap through the inverse transform
+1| Usage:\txfm_points <t4file> [pointfile]
+1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
+1| \toption
+1| \t-i\tmap through the inverse transform
+1| Usage:\txfm_points <t4file> [pointfile]
+1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
+1| \toption
+1| \t-i\tmap through the inverse transform
+2| xfm_points: missing operand
+2| xfm_points: unknown option -I
+2| xfm_points: extra operand out.csv
 ? 1
 
 === a lone --help to each new transform tool: the usage text on standard output, status 0
