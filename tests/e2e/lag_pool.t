@@ -384,7 +384,7 @@ $ lag_pool list.lst
 2| lag_pool: missing.dat read error
 ? 255
 
-=== a blank list line names the empty path; a carriage return stays part of the path
+=== a blank list line names the empty path; a carriage return stays part of the path, and a name's control bytes show as escapes
 < t.dat
 | #lag A B
 | -1 1 2
@@ -394,13 +394,17 @@ $ lag_pool list.lst
 | t.dat
 < crlf.lst
 | t.dat\r
-$ lag_pool blank.lst; lag_pool crlf.lst
+% printf 'x\033[2J.dat\n' > "$(printf 'e\033[2J.lst')"
+$ lag_pool blank.lst; lag_pool crlf.lst; lag_pool e*J.lst
 1| @ID@
 1| Reading: blank.lst
 1| @ID@
 1| Reading: crlf.lst
+1| @ID@
+1| Reading: e\\033[2J.lst
 2| lag_pool:  read error
-2| lag_pool: t.dat\r read error
+2| lag_pool: t.dat\\r read error
+2| lag_pool: x\\033[2J.dat read error
 ? 255
 
 === a table that is a directory is a read error, first or later
