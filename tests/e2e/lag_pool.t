@@ -790,6 +790,14 @@ $ lag_pool c.lst >/dev/null 2>&1 && plot_rows c
 1| 1 4 -1234.25
 & test -s c_lags.png
 
+=== the plot script names every row at any count: past 40 regions the figure (1200 by 640) grows 13 pixels a region
+! command -v gnuplot
+% awk 'BEGIN { printf "#lag"; for (i = 1; i <= 100; i++) printf " R%d", i; print ""; printf "-1"; for (i = 1; i <= 100; i++) printf " %d", i % 7; print "" }' > t.dat
+< c.lst
+| t.dat
+$ lag_pool c.lst >/dev/null 2>&1 && gnuplot -e "root='c'" "$(dirname "$(command -v plot_rows)")/../../../examples/plot_lags.gp" && od -An -tu1 -j16 -N8 c_lags.png
+1|    0   0   4 176   0   0   5 140
+
 === the plot script: one region draws without gammabar; long labels side by side are told apart
 ! command -v gnuplot
 < t.dat
