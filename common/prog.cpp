@@ -111,35 +111,53 @@ void Message::raw(const char *text)
 		add(*text++);
 }
 
-void Message::shown(const char *text)
+int shown_byte(char byte, char out[4])
 {
 	static const char octal[] = "01234567";
-	for (const unsigned char *c = reinterpret_cast<const unsigned char *>(text); *c; c++) {
-		if (*c >= 0x20 && *c != 0x7f) {
-			add(char(*c));
-			continue;
-		}
-		add('\\');
-		if (*c == '\n' || *c == '\r' || *c == '\t') {
-			add(*c == '\n' ? 'n' : *c == '\r' ? 'r' : 't');
-		} else {
-			add(octal[*c >> 6]);
-			add(octal[(*c >> 3) & 7]);
-			add(octal[*c & 7]);
-		}
+	unsigned char c = static_cast<unsigned char>(byte);
+	if (c >= 0x20 && c != 0x7f) {
+		out[0] = byte;
+		return 1;
 	}
+	out[0] = '\\';
+	if (c == '\n' || c == '\r' || c == '\t') {
+		out[1] = c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
+		return 2;
+	}
+	out[1] = octal[c >> 6];
+	out[2] = octal[(c >> 3) & 7];
+	out[3] = octal[c & 7];
+	return 4;
+}
+
+void Message::shown(const char *text)
+{
+	for (const char *c = text; *c; c++) {
+		char bytes[4];
+		for (int i = 0, n = shown_byte(*c, bytes); i < n; i++)
+			add(bytes[i]);
+	}
+}
+
+void print_named(FILE *stream, const char *what, const char *name)
+{
+	Message m(stream);
+	m.raw(what);
+	m.shown(name);
+	m.raw("\n");
+	m.send();
 }
 
 void Message::send()
 {
-	fwrite(buf, 1, len, stderr);
+	fwrite(buf, 1, len, to);
 	len = 0;
 }
 
 void exit_refused(FILE *usage_out, const char *what, const char *name)
 {
 	Message m;
-	m.raw(program);
+	m.shown(program);
 	m.raw(": ");
 	m.shown(what);
 	m.shown(name);
@@ -196,21 +214,25 @@ static void claim_the_end()
 	char at[24] = "";  // ":LINE", or nothing
 	if (line > 0)
 		snprintf(at, sizeof at, ":%lld", line);
+	Message m;
+	m.shown(who);
+	m.raw(": ");
 	switch (fault) {
 	case Fault::read:
-		fprintf(stderr, "%s: %s%s read error\n", who, file, at);
-		break;
 	case Fault::write:
-		fprintf(stderr, "%s: %s%s write error\n", who, file, at);
-		break;
 	case Fault::format:
-		fprintf(stderr, "%s: %s%s format error\n", who, file, at);
+		m.shown(file);
+		m.raw(at);
+		m.raw(fault == Fault::read    ? " read error\n"
+		      : fault == Fault::write ? " write error\n"
+		                              : " format error\n");
 		break;
 	case Fault::none:  // only in a release build, where it cannot abort
 	case Fault::memory:
-		fprintf(stderr, "%s: memory allocation error\n", who);
+		m.raw("memory allocation error\n");
 		break;
 	}
+	m.send();
 	exit(255);
 }
 
@@ -232,7 +254,10 @@ void report(Fault fault, const char *file, long long line)
 void exit_success()
 {
 	if (fflush(stdout) != 0 || ferror(stdout)) {
-		fprintf(stderr, "%s: standard output write error\n", program);
+		Message m;
+		m.shown(program);
+		m.raw(": standard output write error\n");
+		m.send();
 		exit(255);
 	}
 	exit(0);

@@ -47,24 +47,37 @@ void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *));
 struct Grammar;
 void check_arguments(int argc, char *const argv[], const Grammar &grammar, FILE *usage_out);
 
-// A message for standard error, gathered so that it goes out in one write
-// (standard error is unbuffered) unless it outgrows the buffer.
+// A message, for standard error as a rule, gathered so that it goes out in
+// one write (standard error is unbuffered) unless it outgrows the buffer.
 class Message {
 public:
+	// A message for stream, standard error unless another is given.
+	explicit Message(FILE *stream = stderr) : to(stream)
+	{
+	}
 	// Adds text as it is.
 	void raw(const char *text);
 	// Adds a name with its control bytes (0x01 to 0x1F and 0x7F) as \n, \r,
-	// \t or \ooo, so that no message can drive a terminal; every other byte
-	// as it is.
+	// \t or \ooo (shown_byte), so that no message can drive a terminal;
+	// every other byte as it is.
 	void shown(const char *text);
-	// Writes what was added on standard error.
+	// Writes what was added on the message's stream.
 	void send();
 
 private:
 	void add(char c);
+	FILE *to;
 	char buf[4096];
 	size_t len = 0;
 };
+
+// The bytes that stand for byte in a message, in out, and how many: byte
+// itself, or for a control byte (0x01 to 0x1F and 0x7F) \n, \r, \t or \ooo.
+int shown_byte(char byte, char out[4]);
+
+// Prints "WHAT NAME\n" on stream, the name as Message::shown shows it:
+// print_named(stdout, "Reading: ", path).
+void print_named(FILE *stream, const char *what, const char *name);
 
 // Points program at the text after the last '/' of argv[0] (all of it when
 // there is none), and arguments at argv + 1.

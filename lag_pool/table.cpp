@@ -7,6 +7,7 @@
 
 #include "common/digits.h"
 #include "common/integers.h"
+#include "common/prog.h"
 #include "common/tokens.h"
 
 // A header line gives '#' no meaning of its own: every one becomes a blank.
@@ -96,7 +97,12 @@ void read_subject(FILE *fp, const char *path, LineReader &in, int nreg, int mlag
 		return;
 	}
 	const char *reading = "Reading: ";
-	if (!echo(s, reading, strlen(reading)) || !echo(s, path, strlen(path)) || !echo(s, "\n", 1))
+	bool echoed = echo(s, reading, strlen(reading));
+	for (const char *c = path; echoed && *c; c++) {
+		char shown[4];
+		echoed = echo(s, shown, size_t(shown_byte(*c, shown)));
+	}
+	if (!echoed || !echo(s, "\n", 1))
 		s.fault = Fault::memory;
 	else
 		s.fault = read_table(fp, in, nreg, mlag, s, stop);

@@ -58,9 +58,7 @@ int main(int argc, char *argv[])
 {
 	begin_run(argv, nullptr, usage);
 
-	const char *first;
-	if (positionals(argc, argv, &first, 1) < 1)
-		exit_usage(stdout);
+	check_arguments(argc, argv, {"", "", 1, -1}, stdout);
 	bool later = false;
 	for (int at = 0; const char *path = next_positional(argc, argv, at);) {
 		float t4[16], scale;

@@ -29,9 +29,9 @@ int main(int argc, char *argv[])
 {
 	begin_run(argv, nullptr, usage);
 
-	const char *first;
+	check_arguments(argc, argv, {"", "rc", 1, -1}, stdout);
 	Sphere ball;
-	if (positionals(argc, argv, &first, 1) < 1 || !sphere_options(argc, argv, ball))
+	if (!sphere_options(argc, argv, ball))
 		exit_usage(stdout);
 
 	// One file is measured against the identity, several pair by pair.
