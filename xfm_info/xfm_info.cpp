@@ -6,7 +6,7 @@
 #include "common/header.h"
 #include "common/prog.h"
 #include "xfm/t4.h"
-#include "xfm_info/decompose.h"
+#include "xfm/decompose.h"
 
 static void usage(FILE *out)
 {

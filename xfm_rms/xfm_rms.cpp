@@ -7,7 +7,7 @@
 #include "common/args.h"
 #include "common/prog.h"
 #include "xfm/t4.h"
-#include "xfm_rms/rms.h"
+#include "xfm/rms.h"
 
 static void usage(FILE *out)
 {
