@@ -120,3 +120,8 @@ $ xfm_motion t_t4 none t_t4; echo "status $?"; xfm_motion t_t4 empty_t4
 2| xfm_motion: none read error
 2| xfm_motion: empty_t4 read error
 ? 255
+
+=== a lone --version and a lone --help
+$ xfm_motion --version; xfm_motion --help
+1| xfm_motion (regkit) 1.1.0
+1| @USAGE@
