@@ -5,8 +5,8 @@
 #include "common/args.h"
 #include "common/header.h"
 #include "common/prog.h"
-#include "xfm/t4.h"
 #include "xfm/decompose.h"
+#include "xfm/t4.h"
 
 static void usage(FILE *out)
 {

@@ -7,10 +7,10 @@
 #include <vector>
 
 struct CensorRules {
-	double threshold;        // mm of framewise displacement
-	int64_t before = 0;      // frames left out before each that moved too much
-	int64_t after = 0;       // and after it
-	int64_t shortest = 1;    // the fewest frames a run kept between censored ones may hold
+	double threshold;      // mm of framewise displacement
+	int64_t before = 0;    // frames left out before each that moved too much
+	int64_t after = 0;     // and after it
+	int64_t shortest = 1;  // the fewest frames a run kept between censored ones may hold
 };
 
 // One flag per frame, 1 to leave the frame out: a frame whose displacement

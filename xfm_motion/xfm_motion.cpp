@@ -15,8 +15,14 @@
 
 static void usage(FILE *out)
 {
-	fprintf(out, "Usage:\t%s [-r<flt>] [-c<flt>,<flt>,<flt>] [-d<flt>] [-f<flt> [-b<int>] [-a<int>] [-s<int>]] <t4file> [t4file...]\n", program);
-	fprintf(out, "e.g.,\t%s -f0.5 -b1 -a2 frame0001_to_frame0000_t4 frame0002_to_frame0000_t4 frame0003_to_frame0000_t4\n", program);
+	fprintf(out,
+	        "Usage:\t%s [-r<flt>] [-c<flt>,<flt>,<flt>] [-d<flt>] [-f<flt> [-b<int>] [-a<int>] "
+	        "[-s<int>]] <t4file> [t4file...]\n",
+	        program);
+	fprintf(out,
+	        "e.g.,\t%s -f0.5 -b1 -a2 frame0001_to_frame0000_t4 frame0002_to_frame0000_t4 "
+	        "frame0003_to_frame0000_t4\n",
+	        program);
 	fprintf(out, "\toption\n");
 	fprintf(out, "\t-r<flt>\tradius of the RMS sphere in mm (default 80)\n");
 	fprintf(out, "\t-c<flt>,<flt>,<flt>\tcentre of the sphere and of the head in mm (default 0,0,0)\n");
@@ -24,7 +30,8 @@ static void usage(FILE *out)
 	fprintf(out, "\t-f<flt>\tcensor the frames whose framewise displacement exceeds this many mm\n");
 	fprintf(out, "\t-b<int>\twith -f, also censor this many frames before each (default 0)\n");
 	fprintf(out, "\t-a<int>\twith -f, also censor this many frames after each (default 0)\n");
-	fprintf(out, "\t-s<int>\twith -f, also censor the runs of kept frames shorter than this (default 1)\n");
+	fprintf(out,
+	        "\t-s<int>\twith -f, also censor the runs of kept frames shorter than this (default 1)\n");
 }
 
 struct Settings {
