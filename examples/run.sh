@@ -50,6 +50,20 @@ xfm_make -r0,0,2 atlas_to_turned_t4
 xfm_chain epi_to_atlas_t4 atlas_to_turned_t4 >/dev/null
 xfm_rms epi_to_atlas_t4 epi_to_turned_t4
 
+step "xfm_motion -f0.5 -b1 -a2: a 200-frame motion series, its displacement and the frames to censor"
+# Small drifts and wobbles, with two jumps of 1 mm in x: after frames 60 and 140.
+mkdir motion
+awk 'BEGIN { for (i = 1; i <= 200; i++)
+	printf "%04d %.2f,%.2f,%.3f %.3f,%.3f,0\n", i, (i > 60) + (i > 140) + 0.01 * (i % 7),
+	       0.02 * (i * 3 % 5), 0.001 * i, 0.05 * (i % 3), -0.0005 * i }' |
+while read -r i t r; do xfm_make -t"$t" -r"$r" motion/frame${i}_to_frame0000_t4 >/dev/null; done
+xfm_motion -f0.5 -b1 -a2 motion/frame*_to_frame0000_t4 >motion.tsv
+sed -n '1p;60,64p' motion.tsv
+echo ...
+tail -n 3 motion.tsv
+censor=$(sed -n 's/^# censor: //p' motion.tsv)
+echo "pattern_list -w '$censor': $(pattern_list -w "$censor" | grep -c '^1.0$') of 200 frames kept, weight 1.0"
+
 step "lag_pool cohort.lst: group means over four subjects"
 cp -r "$here"/cohort .
 (cd cohort && lag_pool cohort.lst)

@@ -5,8 +5,8 @@
 #include "common/args.h"
 #include "common/header.h"
 #include "common/prog.h"
+#include "xfm/decompose.h"
 #include "xfm/t4.h"
-#include "xfm_info/decompose.h"
 
 static void usage(FILE *out)
 {

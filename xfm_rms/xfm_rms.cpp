@@ -6,8 +6,8 @@
 
 #include "common/args.h"
 #include "common/prog.h"
+#include "xfm/rms.h"
 #include "xfm/t4.h"
-#include "xfm_rms/rms.h"
 
 static void usage(FILE *out)
 {
