@@ -26,7 +26,7 @@ static void usage(FILE *out)
 	fprintf(out, "e.g.,\t%s -l20 -m3x197+ sub01_ts.csv sub01_lags.dat\n", program);
 	fprintf(out, "\toptions\n");
 	fprintf(out, "\t-l<int>\tlargest lag, at least 1 (required)\n");
-	fprintf(out, "\t-m<str>\tframe mask as pattern_list expands it: '+' keeps a frame, any other symbol censors it\n");
+	fprintf(out, "\t-m<fmt>\tframe mask, as pattern_list expands it: '+' keeps a frame\n");
 	fprintf(out, "\t-H\tthe first line names the regions even when it holds numbers only\n");
 }
 
