@@ -50,8 +50,23 @@ xfm_make -r0,0,2 atlas_to_turned_t4
 xfm_chain epi_to_atlas_t4 atlas_to_turned_t4 >/dev/null
 xfm_rms epi_to_atlas_t4 epi_to_turned_t4
 
-step "lag_pool cohort.lst: group means over four subjects"
+step "lag_table -l3: each subject's region time series to its lag table, lags -3 to 3"
 cp -r "$here"/cohort .
+cd cohort
+for sub in sub-01 sub-02 sub-04; do
+	lag_table -l3 ${sub}_ts.csv ${sub}_lag.dat
+done
+# Five frames of sub-03 moved too far: censored, '+' keeps a frame.
+# mask: from xfm_motion
+lag_table -l3 -m40+3x80+2x75+ sub-03_ts.csv sub-03_lag.dat
+show sub-03_lag.dat
+for sub in sub-01 sub-02 sub-03 sub-04; do
+	cmp -s ${sub}_lag.dat "$here"/cohort/${sub}_lag.dat ||
+		{ echo "${sub}_lag.dat differs from the shipped table: when lag_table or the series changed, ship the new one"; exit 1; }
+done
+cd ..
+
+step "lag_pool cohort.lst: group means over four subjects"
 (cd cohort && lag_pool cohort.lst)
 show cohort/cohort_avg.dat
 show cohort/cohort_ROIavg.dat
