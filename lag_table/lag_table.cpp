@@ -192,11 +192,15 @@ int main(int argc, char *argv[])
 	if (!varies)
 		report(Fault::memory, nullptr);
 	double *x = reinterpret_cast<double *>(s.values.data);
-	if (int r = autocorrelate(x, s.frames, s.nreg, keep, mlag, acf, varies); r >= 0) {
+	int r;
+	if (Acf result = autocorrelate(x, s.frames, s.nreg, keep, mlag, acf, varies, &r);
+	    result != Acf::done) {
 		const char *label = s.labels.data;
 		for (int i = 0; i < r; i++)
 			label = next_label(label);
-		fail({"", o.series, ": region ", label, " is constant over the kept frames"});
+		fail({"", o.series, ": region ", label,
+		      result == Acf::constant ? " is constant over the kept frames"
+		                              : " has values too small or too large to square and sum"});
 	}
 	write_table(o.lagfile, s, mlag, acf);
 	exit_success();

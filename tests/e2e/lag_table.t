@@ -271,6 +271,22 @@ $ lag_table -l1 -mx3+ ts.txt lags.dat
 > lags.dat
 | old
 
+=== a region whose squares underflow to 0 has no autocorrelation either
+% printf 'old\n' >lags.dat
+< ts.txt
+| a b
+| 1e-200 1
+| -1e-200 2
+| 3e-200 1
+$ lag_table -l1 ts.txt lags.dat
+1| @ID@
+1| Reading: ts.txt
+1| frames=3 kept=3 regions=2 mlag=1
+2| lag_table: ts.txt: region a has values too small or too large to square and sum
+? 255
+> lags.dat
+| old
+
 === usage: no -l
 $ lag_table ts.txt lags.dat
 1| @ID@

@@ -21,7 +21,9 @@ TEST(Autocorrelate, MatchesTheClosedFormOfPeriodicSeries)
 	}
 	std::vector<double> acf((mlag + 1) * 2);
 	bool varies[2];
-	ASSERT_EQ(autocorrelate(x.data(), frames, 2, nullptr, mlag, acf.data(), varies), -1);
+	int region;
+	ASSERT_EQ(autocorrelate(x.data(), frames, 2, nullptr, mlag, acf.data(), varies, &region),
+	          Acf::done);
 	for (int k = 0; k <= mlag; k++) {
 		double share = double(frames - k) / frames;
 		EXPECT_EQ(acf[2 * k], (k % 2 ? -1 : 1) * share) << "lag " << k;
@@ -35,9 +37,12 @@ TEST(Autocorrelate, NamesARegionConstantOverTheKeptFrames)
 	bool keep[] = {false, true, true, true};
 	double acf[2 * 2];
 	bool varies[2];
-	EXPECT_EQ(autocorrelate(x, 4, 2, keep, 1, acf, varies), 1);
+	int region;
+	EXPECT_EQ(autocorrelate(x, 4, 2, keep, 1, acf, varies, &region), Acf::constant);
+	EXPECT_EQ(region, 1);
 	bool none[] = {false, false, false, false};
-	EXPECT_EQ(autocorrelate(x, 4, 2, none, 1, acf, varies), 0);
+	EXPECT_EQ(autocorrelate(x, 4, 2, none, 1, acf, varies, &region), Acf::constant);
+	EXPECT_EQ(region, 0);
 }
 
 }  // namespace
