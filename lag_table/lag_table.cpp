@@ -187,7 +187,7 @@ int main(int argc, char *argv[])
 	}
 	printf("frames=%lld kept=%lld regions=%d mlag=%d\n", s.frames, kept, s.nreg, mlag);
 
-	double *acf = doubles(size_t(mlag + 1) * s.nreg);
+	double *acf = doubles((size_t(mlag) + 1) * s.nreg);
 	bool *varies = static_cast<bool *>(budget_calloc(s.nreg ? s.nreg : 1));
 	if (!varies)
 		report(Fault::memory, nullptr);

@@ -103,6 +103,13 @@ static bool append(Buffer &buf, size_t &used, const char *text, size_t n)
 	return true;
 }
 
+// The name of a region without a label: rN, N its column from 1.
+static bool add_name(Buffer &labels, size_t &used, int column)
+{
+	char name[16];
+	return append(labels, used, name, snprintf(name, sizeof name, "r%d", column));
+}
+
 // A field as a label: one pair of surrounding quotes removed, blanks and
 // control bytes made '_', rN when nothing is left.
 static bool add_label(Buffer &labels, size_t &used, char *field, int column)
@@ -117,11 +124,7 @@ static bool add_label(Buffer &labels, size_t &used, char *field, int column)
 		if (c <= 0x20 || c == 0x7f)
 			field[i] = '_';
 	}
-	if (n > 0)
-		return append(labels, used, field, n);
-	char name[16];
-	int len = snprintf(name, sizeof name, "r%d", column);
-	return append(labels, used, name, len);
+	return n > 0 ? append(labels, used, field, n) : add_name(labels, used, column);
 }
 
 // Makes room for one more row of nreg values.
@@ -133,12 +136,13 @@ static bool room_for_row(Series &s)
 	return reserve(s.values, size_t(s.frames + 1) * row);
 }
 
-// The first line read: the regions' labels, and whether it is also a frame.
-static Fault first_line(char *line, bool header, Series &s, bool &is_frame)
+// The first line read: the regions' labels, or the first frame when header
+// is false and every field is a number.
+static Fault first_line(char *line, char sep, bool header, Series &s)
 {
-	Fields f{line, separator(line)};
+	Fields f{line, sep};
 	size_t used = 0;
-	is_frame = !header;
+	bool is_frame = !header;
 	for (char *field; (field = next_field(f));) {
 		if (s.nreg == INT_MAX)
 			return Fault::format;
@@ -155,11 +159,9 @@ static Fault first_line(char *line, bool header, Series &s, bool &is_frame)
 	if (!is_frame)
 		return Fault::none;
 	used = 0;
-	for (int r = 1; r <= s.nreg; r++) {
-		char name[16];
-		if (!append(s.labels, used, name, snprintf(name, sizeof name, "r%d", r)))
+	for (int r = 1; r <= s.nreg; r++)
+		if (!add_name(s.labels, used, r))
 			return Fault::memory;
-	}
 	s.frames = 1;
 	return Fault::none;
 }
@@ -193,8 +195,7 @@ Fault read_series(FILE *fp, LineReader &in, bool header, Series &s, long long *l
 		Fault fault;
 		if (!sep) {
 			sep = separator(text);
-			bool is_frame;
-			fault = first_line(text, header, s, is_frame);
+			fault = first_line(text, sep, header, s);
 		} else {
 			fault = frame_line(text, sep, s);
 		}
