@@ -3,16 +3,14 @@
 @@ ID $Id: lag_table.cpp,v 1.1 2026/12/09 20:00:00 regkit Exp $
 @@ USAGE Usage:\tlag_table -l<mlag> <series> <lagfile>\ne.g.,\tlag_table -l20 -m3x197+ sub01_ts.csv sub01_lags.dat\n\toptions\n\t-l<int>\tlargest lag, at least 1 (required)\n\t-m<fmt>\tframe mask, as pattern_list expands it: '+' keeps a frame\n\t-H\tthe first line names the regions even when it holds numbers only
 @@ HEAD #      lag         a         b
-@@ ROW1          1  0.250000 -0.150000
 @@ ROW0          0  1.000000  1.000000
+@@ ROWS         -1  0.250000 -0.150000\n         0  1.000000  1.000000\n         1  0.250000 -0.150000
+@@ FRAMES 1 2\n2 1\n3 4\n4 3
 
 === the worked example: two regions, four frames, lags -1 to 1
 < ts.txt
 | a b
-| 1 2
-| 2 1
-| 3 4
-| 4 3
+| @FRAMES@
 $ lag_table -l1 ts.txt lags.dat
 1| @ID@
 1| Reading: ts.txt
@@ -22,9 +20,7 @@ $ lag_table -l1 ts.txt lags.dat
 | #lag_table -l1 ts.txt lags.dat
 | #@ID@
 | @HEAD@
-|         -1  0.250000 -0.150000
-| @ROW0@
-| @ROW1@
+| @ROWS@
 
 === a censored frame drops its value from the mean and its pairs from every lag
 < ts.txt
@@ -50,10 +46,7 @@ $ lag_table -m2+x2+ -l1 ts.txt lags.dat
 === a mask that censors the first frame
 < ts.txt
 | a b
-| 1 2
-| 2 1
-| 3 4
-| 4 3
+| @FRAMES@
 | 5 0
 $ lag_table -l1 -m1x4+ ts.txt lags.dat
 1| @ID@
@@ -109,9 +102,7 @@ $ lag_table -l1 ts.txt lags.dat
 | #lag_table -l1 ts.txt lags.dat
 | #@ID@
 | @HEAD@
-|         -1  0.250000 -0.150000
-| @ROW0@
-| @ROW1@
+| @ROWS@
 
 === no header: a first line of numbers is a frame, the regions r1, r2; tabs with blanks around fields
 < ts.tsv
@@ -128,9 +119,7 @@ $ lag_table -l1 ts.tsv lags.dat
 | #lag_table -l1 ts.tsv lags.dat
 | #@ID@
 | #      lag        r1        r2
-|         -1  0.250000 -0.150000
-| @ROW0@
-| @ROW1@
+| @ROWS@
 
 === -H: a first line of numbers names the regions
 < ts.txt
@@ -148,9 +137,7 @@ $ lag_table -H -l1 ts.txt lags.dat
 | #lag_table -H -l1 ts.txt lags.dat
 | #@ID@
 | #      lag         7        12
-|         -1  0.250000 -0.150000
-| @ROW0@
-| @ROW1@
+| @ROWS@
 
 === a value that is not a number: FILE:LINE counts every line, and the old lagfile stays
 % printf 'old\n' >lags.dat
@@ -242,10 +229,7 @@ $ lag_table -l2 ts.txt lags.dat
 % printf 'old\n' >lags.dat
 < ts.txt
 | a b
-| 1 2
-| 2 1
-| 3 4
-| 4 3
+| @FRAMES@
 $ lag_table -l1 -m2x3+ ts.txt lags.dat
 1| @ID@
 1| Reading: ts.txt
@@ -332,10 +316,7 @@ $ lag_table -l1 -x ts.txt lags.dat
 === lag_table's files are lag_pool's tables
 < t1.txt
 | a b
-| 1 2
-| 2 1
-| 3 4
-| 4 3
+| @FRAMES@
 | 5 0
 < t2.txt
 | a b
