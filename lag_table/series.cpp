@@ -137,8 +137,9 @@ static bool room_for_row(Series &s)
 }
 
 // The first line read: the regions' labels, or the first frame when header
-// is false and every field is a number.
-static Fault first_line(char *line, char sep, bool header, Series &s)
+// is false and every field is a number. With the lines that are not skipped
+// counted ahead (rows), room is made for all the frames at once.
+static Fault first_line(char *line, char sep, bool header, long long rows, Series &s)
 {
 	Fields f{line, sep};
 	size_t used = 0;
@@ -154,6 +155,12 @@ static Fault first_line(char *line, char sep, bool header, Series &s)
 			return Fault::memory;
 		reinterpret_cast<double *>(s.values.data)[s.nreg - 1] = v;
 		if (!add_label(s.labels, used, field, s.nreg))
+			return Fault::memory;
+	}
+	long long frames = rows - !is_frame;
+	if (frames > 0 && s.nreg > 0) {
+		if (uint64_t(frames) > SIZE_MAX / sizeof(double) / s.nreg ||
+		    !reserve(s.values, size_t(frames) * s.nreg * sizeof(double)))
 			return Fault::memory;
 	}
 	if (!is_frame)
@@ -183,19 +190,47 @@ static Fault frame_line(char *line, char sep, Series &s)
 	return Fault::none;
 }
 
+// The line's text, without a byte order mark that begins the stream.
+static char *text_of(LineReader &in, long long line)
+{
+	char *text = content(in);
+	if (line == 1 && strncmp(text, "\xEF\xBB\xBF", 3) == 0)
+		text += 3;
+	return text;
+}
+
+// The lines that are not skipped, counted in a first reading of a stream
+// that can be read again from where it stands (a regular file), so that
+// the values take the memory of the frames and no more; 0 for any other
+// stream, which the values then grow with.
+static long long count_rows(FILE *fp, LineReader &in)
+{
+	long start = ftell(fp);
+	if (start < 0)
+		return 0;
+	long long rows = 0;
+	for (long long line = 1; read_line(in, fp); line++)
+		rows += !is_skipped(text_of(in, line));
+	bool again = in.fault == Fault::none;
+	if (fseek(fp, start, SEEK_SET) != 0) {
+		clearerr(fp);
+		return 0;
+	}
+	return again ? rows : 0;
+}
+
 Fault read_series(FILE *fp, LineReader &in, bool header, Series &s, long long *line)
 {
+	long long rows = count_rows(fp, in);
 	char sep = 0;
 	for (*line = 1; read_line(in, fp); ++*line) {
-		char *text = content(in);
-		if (*line == 1 && strncmp(text, "\xEF\xBB\xBF", 3) == 0)
-			text += 3;
+		char *text = text_of(in, *line);
 		if (is_skipped(text))
 			continue;
 		Fault fault;
 		if (!sep) {
 			sep = separator(text);
-			fault = first_line(text, sep, header, s);
+			fault = first_line(text, sep, header, rows, s);
 		} else {
 			fault = frame_line(text, sep, s);
 		}

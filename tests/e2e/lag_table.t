@@ -139,6 +139,22 @@ $ lag_table -H -l1 ts.txt lags.dat
 | #      lag         7        12
 | @ROWS@
 
+=== a series from a pipe, which cannot be read twice, is read all the same
+< ts.txt
+| # counted ahead in a file, not in a pipe
+| a b
+| @FRAMES@
+$ cat ts.txt | lag_table -l1 /dev/stdin lags.dat
+1| @ID@
+1| Reading: /dev/stdin
+1| frames=4 kept=4 regions=2 mlag=1
+1| Writing: lags.dat
+> lags.dat
+| #lag_table -l1 /dev/stdin lags.dat
+| #@ID@
+| @HEAD@
+| @ROWS@
+
 === a value that is not a number: FILE:LINE counts every line, and the old lagfile stays
 % printf 'old\n' >lags.dat
 < ts.txt
