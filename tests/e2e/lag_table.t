@@ -301,13 +301,6 @@ $ lag_table -l0 ts.txt lags.dat
 2| @USAGE@
 ? 1
 
-=== usage: -l with its value in the next argument
-$ lag_table -l 2 ts.txt lags.dat
-1| @ID@
-2| lag_table: -l takes its value in the same argument: -l2
-2| @USAGE@
-? 1
-
 === usage: one operand
 $ lag_table -l1 ts.txt
 1| @ID@
