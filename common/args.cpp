@@ -49,9 +49,7 @@ const char *next_option(int argc, char *const argv[], const char *letters, int &
 	return nullptr;
 }
 
-// A finite number at the start of s, with no blank before it, that ends at
-// a byte of stop; the text after it, or null.
-static const char *finite_number(const char *s, char stop, double &v)
+const char *finite_number(const char *s, char stop, double &v)
 {
 	char *end;
 	if (!*s || strchr(" \t\n\v\f\r", *s))

@@ -21,6 +21,11 @@ int option_count(int argc, char *const argv[], char letter);
 // of the group ("-r60" gives "r60"); null after the last. Start with at = 0.
 const char *next_option(int argc, char *const argv[], const char *letters, int &at);
 
+// A finite number at the start of s, in any form strtod reads, with no
+// blank before it, that ends at the byte stop; the text after it, or null.
+// Arguments and the numbers of data files are read by this one rule.
+const char *finite_number(const char *s, char stop, double &v);
+
 // Reads text as n finite numbers, in any form strtod reads, separated by
 // single commas and filling it: no blank before a number, nothing after the
 // last. False, with values partly set, when text is not so.

@@ -64,8 +64,23 @@ tail -n 3 motion.tsv
 censor=$(sed -n 's/^# censor: //p' motion.tsv)
 echo "pattern_list -w '$censor': $(pattern_list -w "$censor" | grep -c '^1.0$') of 200 frames kept, weight 1.0"
 
-step "lag_pool cohort.lst: group means over four subjects"
+step "lag_table -l3: each subject's region time series to its lag table, lags -3 to 3"
 cp -r "$here"/cohort .
+cd cohort
+for sub in sub-01 sub-02 sub-04; do
+	lag_table -l3 ${sub}_ts.csv ${sub}_lag.dat
+done
+# sub-03 moved as the motion series above: the frames it censors are left
+# out ('+' keeps a frame).
+lag_table -l3 -m"$censor" sub-03_ts.csv sub-03_lag.dat
+show sub-03_lag.dat
+for sub in sub-01 sub-02 sub-03 sub-04; do
+	cmp -s ${sub}_lag.dat "$here"/cohort/${sub}_lag.dat ||
+		{ echo "${sub}_lag.dat differs from the shipped table: when lag_table or the series changed, ship the new one"; exit 1; }
+done
+cd ..
+
+step "lag_pool cohort.lst: group means over four subjects"
 (cd cohort && lag_pool cohort.lst)
 show cohort/cohort_avg.dat
 show cohort/cohort_ROIavg.dat

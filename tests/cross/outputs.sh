@@ -139,3 +139,21 @@ printf '#lag A\n-1 inf\n0 -nan\n1 2\n' >one.dat
 echo one.dat >one.lst
 run lag_pool one.lst
 cat one_*.dat
+
+# Region time series: ordinary values, values whose squares overflow or
+# underflow, and values far from zero that vary in their last digits; with
+# and without a mask; then the errors.
+for bs in "0 1" "0 1e306" "0 1e-200" "1e8 1e-7" "-0.1 3e-17"; do
+	set -- $bs
+	i=${bs// /_}
+	awk -v b="$1" -v s="$2" 'BEGIN {
+		print "a b c"
+		for (t = 0; t < 12; t++)
+			printf "%.17g %.17g %.17g\n", b + s * ((t * 7) % 5 - 2), b + s * ((t * 3) % 4 - 1.5), b + s * (t % 3) * t
+	}' >ts$i.txt
+	run lag_table -l3 ts$i.txt lags$i.dat
+	run lag_table -l2 -m2+x5+3x+ ts$i.txt masked$i.dat
+done
+printf 'a,"b"\n1,2\n2,nan\n' >bad.csv
+run lag_table -l1 bad.csv bad.dat
+run lag_table -l12 ts0_1.txt few.dat
