@@ -11,8 +11,8 @@ static bool kept(const bool *keep, long long t)
 }
 
 // The means into mean, and which regions vary; the kept frames, or 0.
-static long long means(const double *x, long long frames, int nreg, const bool *keep,
-                       double *mean, bool *varies)
+static long long means(const double *x, long long frames, int nreg, const bool *keep, double *mean,
+                       bool *varies)
 {
 	const double *first = nullptr;
 	long long n = 0;
@@ -38,8 +38,7 @@ static long long means(const double *x, long long frames, int nreg, const bool *
 }
 
 // Adds to sums the products of the deviations k frames apart, frame by frame.
-static void lag_products(const double *x, long long frames, int nreg, const bool *keep, int k,
-                         double *sums)
+static void lag_products(const double *x, long long frames, int nreg, const bool *keep, int k, double *sums)
 {
 	for (int r = 0; r < nreg; r++)
 		sums[r] = +0.0;

@@ -182,7 +182,8 @@ int main(int argc, char *argv[])
 	bool *keep = frame_mask(o, s.frames, kept);
 	if (s.frames <= mlag) {
 		char counts[96];
-		snprintf(counts, sizeof counts, " has %lld frames, too few for lags up to %d", s.frames, mlag);
+		snprintf(counts, sizeof counts, " has %lld frames, too few for lags up to %d", s.frames,
+		         mlag);
 		fail({"", o.series, counts});
 	}
 	printf("frames=%lld kept=%lld regions=%d mlag=%d\n", s.frames, kept, s.nreg, mlag);

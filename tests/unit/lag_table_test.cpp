@@ -22,8 +22,7 @@ TEST(Autocorrelate, MatchesTheClosedFormOfPeriodicSeries)
 	std::vector<double> acf((mlag + 1) * 2);
 	bool varies[2];
 	int region;
-	ASSERT_EQ(autocorrelate(x.data(), frames, 2, nullptr, mlag, acf.data(), varies, &region),
-	          Acf::done);
+	ASSERT_EQ(autocorrelate(x.data(), frames, 2, nullptr, mlag, acf.data(), varies, &region), Acf::done);
 	for (int k = 0; k <= mlag; k++) {
 		double share = double(frames - k) / frames;
 		EXPECT_EQ(acf[2 * k], (k % 2 ? -1 : 1) * share) << "lag " << k;
