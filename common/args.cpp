@@ -49,9 +49,7 @@ const char *next_option(int argc, char *const argv[], const char *letters, int &
 	return nullptr;
 }
 
-// A finite number at the start of s, with no blank before it, that ends at
-// a byte of stop; the text after it, or null.
-static const char *finite_number(const char *s, char stop, double &v)
+const char *finite_number(const char *s, char stop, double &v)
 {
 	char *end;
 	if (!*s || strchr(" \t\n\v\f\r", *s))
@@ -70,4 +68,38 @@ bool option_numbers(const char *text, double values[], int n)
 			text++;
 	}
 	return text != nullptr;
+}
+
+// The first letter of an option group that breaks grammar; the group's
+// value letters take all that follows them.
+static StrayArgument stray_in_group(const char *group, const char *next, const Grammar &grammar)
+{
+	for (const char *c = group + 1; *c; c++) {
+		if (strchr(grammar.flags, *c))
+			continue;
+		if (!strchr(grammar.valued, *c))
+			return {Stray::unknown_option, *c, group};
+		if (c[1])
+			return {};
+		return {next ? Stray::value_apart : Stray::needs_value, *c, next ? next : group};
+	}
+	return {};
+}
+
+StrayArgument find_stray(int argc, char *const argv[], const Grammar &grammar)
+{
+	int operands = 0;
+	for (int i = 1; i < argc; i++) {
+		if (!is_option(argv[i])) {
+			if (++operands > grammar.most_operands && grammar.most_operands >= 0)
+				return {Stray::extra_operand, 0, argv[i]};
+			continue;
+		}
+		const char *next = i + 1 < argc ? argv[i + 1] : nullptr;
+		if (StrayArgument stray = stray_in_group(argv[i], next, grammar); stray.kind != Stray::none)
+			return stray;
+	}
+	if (operands < grammar.fewest_operands)
+		return {Stray::missing_operand, 0, nullptr};
+	return {};
 }

@@ -28,7 +28,7 @@ FILE *open_result(const char *path, FILE *progress, OutputSet *set)
 {
 	FILE *fp = open_output(path, set);
 	if (fp) {
-		fprintf(progress, "Writing: %s\n", path);
+		print_named(progress, "Writing: ", path);
 		write_command_line(fp);
 	}
 	return fp;

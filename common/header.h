@@ -12,7 +12,8 @@
 std::string one_line(const char *text);
 
 // Opens path for writing with open_output, as a member of set when one is
-// given, prints "Writing: PATH\n" on progress, and writes the header lines:
+// given, prints "Writing: PATH\n" on progress (the path as Message::shown
+// shows it, common/prog.h), and writes the header lines:
 // "#" with the program name and every argument after it, in order, then
 // "#" with the revision line. Each is written as one_line gives it: only an
 // argument holding a newline or carriage return differs from what was

@@ -1,5 +1,7 @@
 #include "common/prog.h"
 
+#include "common/args.h"
+
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -96,6 +98,98 @@ void exit_usage(FILE *out)
 	exit(1);
 }
 
+void Message::add(char c)
+{
+	if (len == sizeof buf)
+		send();
+	buf[len++] = c;
+}
+
+void Message::raw(const char *text)
+{
+	while (*text)
+		add(*text++);
+}
+
+int shown_byte(char byte, char out[4])
+{
+	static const char octal[] = "01234567";
+	unsigned char c = static_cast<unsigned char>(byte);
+	if (c >= 0x20 && c != 0x7f) {
+		out[0] = byte;
+		return 1;
+	}
+	out[0] = '\\';
+	if (c == '\n' || c == '\r' || c == '\t') {
+		out[1] = c == '\n' ? 'n' : c == '\r' ? 'r' : 't';
+		return 2;
+	}
+	out[1] = octal[c >> 6];
+	out[2] = octal[(c >> 3) & 7];
+	out[3] = octal[c & 7];
+	return 4;
+}
+
+void Message::shown(const char *text)
+{
+	for (const char *c = text; *c; c++) {
+		char bytes[4];
+		for (int i = 0, n = shown_byte(*c, bytes); i < n; i++)
+			add(bytes[i]);
+	}
+}
+
+void print_named(FILE *stream, const char *what, const char *name)
+{
+	Message m(stream);
+	m.raw(what);
+	m.shown(name);
+	m.raw("\n");
+	m.send();
+}
+
+void Message::send()
+{
+	fwrite(buf, 1, len, to);
+	len = 0;
+}
+
+void exit_refused(FILE *usage_out, const char *what, const char *name)
+{
+	Message m;
+	m.shown(program);
+	m.raw(": ");
+	m.shown(what);
+	m.shown(name);
+	m.raw("\n");
+	m.send();
+	exit_usage(usage_out);
+}
+
+void check_arguments(int argc, char *const argv[], const Grammar &grammar, FILE *usage_out)
+{
+	StrayArgument stray = find_stray(argc, argv, grammar);
+	char what[64];
+	switch (stray.kind) {
+	case Stray::none:
+		return;
+	case Stray::unknown_option:
+		snprintf(what, sizeof what, "unknown option -%c", stray.letter);
+		exit_refused(usage_out, what);
+	case Stray::needs_value:
+		snprintf(what, sizeof what, "-%c needs a value", stray.letter);
+		exit_refused(usage_out, what);
+	case Stray::value_apart:
+		snprintf(what, sizeof what, "-%c takes its value in the same argument: -%c", stray.letter,
+		         stray.letter);
+		exit_refused(usage_out, what, stray.arg);
+	case Stray::extra_operand:
+		exit_refused(usage_out, "extra operand ", stray.arg);
+	case Stray::missing_operand:
+		exit_refused(usage_out, "missing operand");
+	}
+}
+
 // Only one thread ends the run, and only once: exit() is no function for
 // two threads at a time, and an allocation that fails while the run ends
 // (in an undo step, say) must not end it again.
@@ -120,21 +214,25 @@ static void claim_the_end()
 	char at[24] = "";  // ":LINE", or nothing
 	if (line > 0)
 		snprintf(at, sizeof at, ":%lld", line);
+	Message m;
+	m.shown(who);
+	m.raw(": ");
 	switch (fault) {
 	case Fault::read:
-		fprintf(stderr, "%s: %s%s read error\n", who, file, at);
-		break;
 	case Fault::write:
-		fprintf(stderr, "%s: %s%s write error\n", who, file, at);
-		break;
 	case Fault::format:
-		fprintf(stderr, "%s: %s%s format error\n", who, file, at);
+		m.shown(file);
+		m.raw(at);
+		m.raw(fault == Fault::read    ? " read error\n"
+		      : fault == Fault::write ? " write error\n"
+		                              : " format error\n");
 		break;
 	case Fault::none:  // only in a release build, where it cannot abort
 	case Fault::memory:
-		fprintf(stderr, "%s: memory allocation error\n", who);
+		m.raw("memory allocation error\n");
 		break;
 	}
+	m.send();
 	exit(255);
 }
 
@@ -156,7 +254,10 @@ void report(Fault fault, const char *file, long long line)
 void exit_success()
 {
 	if (fflush(stdout) != 0 || ferror(stdout)) {
-		fprintf(stderr, "%s: standard output write error\n", program);
+		Message m;
+		m.shown(program);
+		m.raw(": standard output write error\n");
+		m.send();
 		exit(255);
 	}
 	exit(0);

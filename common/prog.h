@@ -36,6 +36,49 @@ void begin_run(char *const argv[], const char *rcsid, void (*usage)(FILE *));
 // Prints the usage text on out and ends the run with status 1.
 [[noreturn]] void exit_usage(FILE *out);
 
+// Says on standard error what is wrong with the command line, as
+// "PROGRAM: WHATNAME" (both shown as Message::shown shows them), then
+// prints the usage text on usage_out and ends the run with status 1.
+[[noreturn]] void exit_refused(FILE *usage_out, const char *what, const char *name = "");
+
+// Refuses, as exit_refused, a command line that breaks grammar (common/args.h):
+// "unknown option -I", "-r takes its value in the same argument: -r10,5,-15",
+// "-r needs a value", "extra operand out.csv", "missing operand".
+struct Grammar;
+void check_arguments(int argc, char *const argv[], const Grammar &grammar, FILE *usage_out);
+
+// A message, for standard error as a rule, gathered so that it goes out in
+// one write (standard error is unbuffered) unless it outgrows the buffer.
+class Message {
+public:
+	// A message for stream, standard error unless another is given.
+	explicit Message(FILE *stream = stderr) : to(stream)
+	{
+	}
+	// Adds text as it is.
+	void raw(const char *text);
+	// Adds a name with its control bytes (0x01 to 0x1F and 0x7F) as \n, \r,
+	// \t or \ooo (shown_byte), so that no message can drive a terminal;
+	// every other byte as it is.
+	void shown(const char *text);
+	// Writes what was added on the message's stream.
+	void send();
+
+private:
+	void add(char c);
+	FILE *to;
+	char buf[4096];
+	size_t len = 0;
+};
+
+// The bytes that stand for byte in a message, in out, and how many: byte
+// itself, or for a control byte (0x01 to 0x1F and 0x7F) \n, \r, \t or \ooo.
+int shown_byte(char byte, char out[4]);
+
+// Prints "WHAT NAME\n" on stream, the name as Message::shown shows it:
+// print_named(stdout, "Reading: ", path).
+void print_named(FILE *stream, const char *what, const char *name);
+
 // Points program at the text after the last '/' of argv[0] (all of it when
 // there is none), and arguments at argv + 1.
 void setprog(char *const argv[]);

@@ -59,7 +59,10 @@ stats rows."'".avg."'" matrix every ::1 using 3 nooutput
 big = (abs(STATS_min) > abs(STATS_max)) ? abs(STATS_min) : abs(STATS_max)
 if (big == 0 || big != big) big = 1
 
-set terminal pngcairo size 1200,640 font ',10' noenhanced
+# Every region is named: past 40 of them the figure grows by 13 pixels, a
+# line of the labels' font, for each.
+height = (nreg <= 40) ? 640 : 640 + 13 * (nreg - 40)
+set terminal pngcairo size 1200,height font ',10' noenhanced
 set output root.'_lags.png'
 set multiplot title cohort font ',14'
 set xlabel 'lag ('.lagunit.'s)'
@@ -73,10 +76,8 @@ set size 0.5, 0.95
 set title 'group mean of each region (_avg.dat)'
 set ylabel 'region'
 set yrange [nreg + 0.5:0.5]
-if (nreg <= 40) {
-	set ytics () scale 0
-	do for [i = 1:nreg] { set ytics add (label[i] i) }
-}
+set ytics () scale 0
+do for [i = 1:nreg] { set ytics add (label[i] i) }
 set cbrange [-big:big]
 set cblabel 'group mean'
 set palette defined (-1 '#2166ac', 0 'white', 1 '#b2182b')

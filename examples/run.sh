@@ -50,8 +50,37 @@ xfm_make -r0,0,2 atlas_to_turned_t4
 xfm_chain epi_to_atlas_t4 atlas_to_turned_t4 >/dev/null
 xfm_rms epi_to_atlas_t4 epi_to_turned_t4
 
-step "lag_pool cohort.lst: group means over four subjects"
+step "xfm_motion -f0.5 -b1 -a2: a 200-frame motion series, its displacement and the frames to censor"
+# Small drifts and wobbles, with two jumps of 1 mm in x: after frames 60 and 140.
+mkdir motion
+awk 'BEGIN { for (i = 1; i <= 200; i++)
+	printf "%04d %.2f,%.2f,%.3f %.3f,%.3f,0\n", i, (i > 60) + (i > 140) + 0.01 * (i % 7),
+	       0.02 * (i * 3 % 5), 0.001 * i, 0.05 * (i % 3), -0.0005 * i }' |
+while read -r i t r; do xfm_make -t"$t" -r"$r" motion/frame${i}_to_frame0000_t4 >/dev/null; done
+xfm_motion -f0.5 -b1 -a2 motion/frame*_to_frame0000_t4 >motion.tsv
+sed -n '1p;60,64p' motion.tsv
+echo ...
+tail -n 3 motion.tsv
+censor=$(sed -n 's/^# censor: //p' motion.tsv)
+echo "pattern_list -w '$censor': $(pattern_list -w "$censor" | grep -c '^1.0$') of 200 frames kept, weight 1.0"
+
+step "lag_table -l3: each subject's region time series to its lag table, lags -3 to 3"
 cp -r "$here"/cohort .
+cd cohort
+for sub in sub-01 sub-02 sub-04; do
+	lag_table -l3 ${sub}_ts.csv ${sub}_lag.dat
+done
+# sub-03 moved as the motion series above: the frames it censors are left
+# out ('+' keeps a frame).
+lag_table -l3 -m"$censor" sub-03_ts.csv sub-03_lag.dat
+show sub-03_lag.dat
+for sub in sub-01 sub-02 sub-03 sub-04; do
+	cmp -s ${sub}_lag.dat "$here"/cohort/${sub}_lag.dat ||
+		{ echo "${sub}_lag.dat differs from the shipped table: when lag_table or the series changed, ship the new one"; exit 1; }
+done
+cd ..
+
+step "lag_pool cohort.lst: group means over four subjects"
 (cd cohort && lag_pool cohort.lst)
 show cohort/cohort_avg.dat
 show cohort/cohort_ROIavg.dat

@@ -6,7 +6,9 @@
 // by strtod whole and to the bit of the value given; format_fixed4 must print
 // each value as printf's "%.4f" does; and the line with its numbers replaced
 // by those printed forms, as xfm_points writes it, must read again as a
-// point of the printed values.
+// point of the printed values. Its seeds hold quoted fields with separators
+// and doubled quotes inside, units after the columns' names and rows whose
+// point is not known, wholly or in part.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

@@ -13,7 +13,7 @@
 
 #include "fuzz/argv.h"
 #include "fuzz/check.h"
-#include "xfm_rms/rms.h"
+#include "xfm/rms.h"
 
 namespace {
 

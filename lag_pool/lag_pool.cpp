@@ -33,7 +33,7 @@ static void usage(FILE *out)
 // subjects. The list is closed.
 static int read_paths(const char *lstfile, LineReader &in, TableList &list)
 {
-	printf("Reading: %s\n", lstfile);
+	print_named(stdout, "Reading: ", lstfile);
 	FILE *lst = open_lines(in, lstfile);
 	if (!lst)
 		report(in.fault, lstfile);

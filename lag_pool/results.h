@@ -1,7 +1,6 @@
-// The lines of the result files: fixed-width fields of ten characters,
-// lags as integers and values with four decimals. A label or value that
-// fills its field, or is wider, has one blank before it, so that no two run
-// together.
+// The lines of the result files, laid out as common/lagtable.h lays out a
+// lag table: fixed-width fields of ten characters, lags as integers and
+// values with four decimals.
 #pragma once
 
 #include <cstdio>

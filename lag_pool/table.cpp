@@ -7,6 +7,7 @@
 
 #include "common/digits.h"
 #include "common/integers.h"
+#include "common/prog.h"
 #include "common/tokens.h"
 
 // A header line gives '#' no meaning of its own: every one becomes a blank.
@@ -27,15 +28,20 @@ static bool echo(Subject &s, const char *bytes, size_t len)
 	return true;
 }
 
-// Makes s the table at path, its text the "Reading:" line; false when that
-// does not fit the budget.
+// Makes s the table at path, its text the "Reading:" line, the path's
+// control bytes shown; false when that does not fit the budget.
 static bool begin_subject(Subject &s, const char *path)
 {
 	s.textlen = 0;
 	s.nrows = 0;
 	s.has_labels = false;
 	const char *reading = "Reading: ";
-	return echo(s, reading, strlen(reading)) && echo(s, path, strlen(path)) && echo(s, "\n", 1);
+	bool echoed = echo(s, reading, strlen(reading));
+	for (const char *c = path; echoed && *c; c++) {
+		char shown[4];
+		echoed = echo(s, shown, size_t(shown_byte(*c, shown)));
+	}
+	return echoed && echo(s, "\n", 1);
 }
 
 // Keeps the header line, '#' made blank, as the subject's labels.

@@ -15,7 +15,7 @@
 // supplies and the labels it brings. Tables are read on any thread, each
 // into a Subject of its own, and summed in list order (pool.h).
 struct Subject {
-	Buffer text;  // "Reading: PATH\n" and its header lines as echoed
+	Buffer text;  // "Reading: PATH\n" (control bytes shown) and its header lines as echoed
 	size_t textlen = 0;
 	Buffer rows;  // floats: nrows rows of nreg values, from lag -mlag up
 	int nrows = 0;

@@ -12,9 +12,10 @@
 
 namespace expansion {
 
-void unbalanced()
+void unbalanced(const Work &w)
 {
-	printf("expandf error: unbalanced parentheses\n");
+	if (w.speak)
+		printf("expandf error: unbalanced parentheses\n");
 }
 
 namespace {
@@ -120,7 +121,7 @@ ExpandResult passes(Work &w)
 	if (result == ExpandResult::done)
 		result = groups(w);
 	if (result == ExpandResult::done && memchr(w.text, '(', w.len)) {
-		unbalanced();
+		unbalanced(w);
 		result = ExpandResult::reported;
 	}
 	if (result == ExpandResult::done)
@@ -133,18 +134,19 @@ ExpandResult passes(Work &w)
 
 using namespace expansion;
 
-ExpandResult expandf(char *buf, int bufsize)
+ExpandResult expandf(char *buf, int bufsize, bool speak)
 {
 	if (buf[0] == '\0')
 		return ExpandResult::done;
 	if (strnlen(buf, bufsize) == static_cast<size_t>(bufsize)) {
-		toolong(bufsize);
+		if (speak)
+			toolong(bufsize);
 		return ExpandResult::reported;
 	}
 
 	size_t size = 2 * static_cast<size_t>(bufsize) + 1;
 	Work w = {static_cast<char *>(budget_calloc(size)), static_cast<char *>(budget_calloc(size)), 0,
-	          size - 1};
+	          size - 1, speak};
 	if (!w.text || !w.build) {
 		budget_free(w.text, size);
 		budget_free(w.build, size);
@@ -154,7 +156,8 @@ ExpandResult expandf(char *buf, int bufsize)
 	squeeze(w, buf);
 	ExpandResult result = passes(w);
 	if (result != ExpandResult::no_memory && w.len >= static_cast<size_t>(bufsize)) {
-		toolong(bufsize);
+		if (speak)
+			toolong(bufsize);
 		result = ExpandResult::reported;
 	} else if (result == ExpandResult::done) {
 		memcpy(buf, w.text, w.len + 1);

@@ -16,6 +16,7 @@ enum class ExpandResult {
 // expansion. Returns ExpandResult::done on success (at once for an empty
 // format). It prints only when it returns ExpandResult::reported: why, on
 // standard output for unbalanced brackets, on standard error for an
-// expansion too long. On failure buf is left exactly as it was. A buffer
-// that holds no terminator is a format too long for it.
-ExpandResult expandf(char *buf, int bufsize);
+// expansion too long; a caller that says why itself passes speak false,
+// and then nothing is printed. On failure buf is left exactly as it was. A
+// buffer that holds no terminator is a format too long for it.
+ExpandResult expandf(char *buf, int bufsize, bool speak = true);

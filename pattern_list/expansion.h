@@ -52,6 +52,7 @@ struct Work {
 	char *build;
 	size_t len;
 	uint64_t limit;  // the longest text the storage holds
+	bool speak;      // whether a failure prints why
 };
 
 // The build text, len characters, becomes the working text.
@@ -64,8 +65,8 @@ inline void adopt(Work &w, size_t len)
 	w.len = len;
 }
 
-// Prints the unbalanced-brackets message.
-void unbalanced();
+// Prints the unbalanced-brackets message, when w speaks.
+void unbalanced(const Work &w);
 
 // The bracketed groups pass: one of expandf's results.
 ExpandResult groups(Work &w);

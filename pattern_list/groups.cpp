@@ -237,7 +237,7 @@ ExpandResult groups(Work &w)
 		long cut = first - 1;
 		while (cut > 0 && is_digit(t[cut - 1]))
 			cut--;
-		unbalanced();
+		unbalanced(w);
 		w.len = cut;
 		result = ExpandResult::reported;
 	} else {

@@ -6,6 +6,7 @@
 #include "common/header.h"
 #include "common/lines.h"
 #include "common/output/output.h"
+#include "common/prog.h"
 #include "common/tokens.h"
 #include "xfm/scan_float.h"
 
@@ -105,7 +106,7 @@ static Fault open_and_scan(const char *path, bool announce, float t4[16], float 
 	if (!fp)
 		return Fault::read;
 	if (announce)
-		printf("Reading: %s\n", path);
+		print_named(stdout, "Reading: ", path);
 	Fault fault = t4scan(fp, t4, scale);
 	fclose(fp);
 	return fault;

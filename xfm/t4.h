@@ -41,8 +41,8 @@ int t4read(FILE *fp, LineReader &in, char **rest, float t4[16]);
 Fault t4scan(FILE *fp, float t4[16], float &scale);
 
 // Reads the transform file at path with t4scan, after printing
-// "Reading: %s\n". Fault::read, with nothing printed, when it cannot be
-// opened.
+// "Reading: %s\n" (the path as Message::shown shows it). Fault::read, with
+// nothing printed, when it cannot be opened.
 Fault read_xfm(const char *path, float t4[16], float &scale);
 
 // read_xfm, then list_xfm once it has read the file.

@@ -5,8 +5,8 @@
 #include "common/args.h"
 #include "common/header.h"
 #include "common/prog.h"
+#include "xfm/decompose.h"
 #include "xfm/t4.h"
-#include "xfm_info/decompose.h"
 
 static void usage(FILE *out)
 {
@@ -58,9 +58,7 @@ int main(int argc, char *argv[])
 {
 	begin_run(argv, nullptr, usage);
 
-	const char *first;
-	if (positionals(argc, argv, &first, 1) < 1)
-		exit_usage(stdout);
+	check_arguments(argc, argv, {"", "", 1, -1}, stdout);
 	bool later = false;
 	for (int at = 0; const char *path = next_positional(argc, argv, at);) {
 		float t4[16], scale;

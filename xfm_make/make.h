@@ -1,5 +1,5 @@
 // A transform from its parts, the converse of xfm_info's decomposition
-// (xfm_info/decompose.h): the linear part L = R S K and a translation.
+// (xfm/decompose.h): the linear part L = R S K and a translation.
 #pragma once
 
 struct Parts {

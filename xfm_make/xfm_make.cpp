@@ -27,11 +27,12 @@ int main(int argc, char *argv[])
 {
 	begin_run(argv, rcsid, usage);
 
+	check_arguments(argc, argv, {"", "trska", 1, 1}, stdout);
 	const char *path;
+	positionals(argc, argv, &path, 1);
 	Parts parts;
 	float t4[16], scale;
-	if (positionals(argc, argv, &path, 1) < 1 || !part_options(argc, argv, parts, scale) ||
-	    !make_xfm(parts, t4))
+	if (!part_options(argc, argv, parts, scale) || !make_xfm(parts, t4))
 		exit_usage(stdout);
 	if (Fault fault = write_xfm(path, nullptr, t4, scale); fault != Fault::none)
 		report(fault, path);

@@ -50,30 +50,56 @@ PointLine parse_point(const char *line, Point &p)
 	return PointLine::point;
 }
 
+// Moves s past the quoted part of a field that has one: from its opening
+// double quote to the closing one, a doubled quote ("") within being part
+// of the field; to the end of the line when none closes it.
+static const char *skip_quoted(const char *s)
+{
+	if (*s != '"')
+		return s;
+	for (s++; *s && *s != '\n'; s++)
+		if (*s == '"' && *++s != '"')
+			return s;
+	return s;
+}
+
 // Moves *at past the next field of a line split at separator, which is
 // '\t', ',' or ' ' for runs of white space (before the first field too),
-// and sets [*begin, *end) to it. False when the line has no field left.
+// and sets [*begin, *end) to it. A field whose first byte other than a
+// blank is a double quote is read as a spreadsheet writes it: the
+// separators within its quotes are its own. False when the line has no
+// field left.
 static bool next_field(const char **at, char separator, const char **begin, const char **end)
 {
 	const char *s = *at;
+	if (!s)
+		return false;
 	if (separator == ' ') {
 		while (is_space(*s))
 			s++;
 		if (!*s)
 			return false;
-		*begin = s;
+	}
+	*begin = s;
+	while (*s == ' ')
+		s++;
+	s = skip_quoted(s);
+	if (separator == ' ')
 		while (*s && !is_space(*s))
 			s++;
-	} else {
-		if (!s)
-			return false;
-		*begin = s;
+	else
 		while (*s && *s != separator && *s != '\n')
 			s++;
-	}
 	*end = s;
 	*at = separator == ' ' ? s : *s == separator ? s + 1 : nullptr;
 	return true;
+}
+
+// Whether line, read as next_field reads it, has a field that separator ends.
+static bool splits(const char *line, char separator)
+{
+	const char *at = line, *begin, *end;
+	return next_field(&at, separator, &begin, &end) && at;
 }
 
 // Narrows [*begin, *end) to what stands between white space, and double
@@ -95,10 +121,28 @@ static bool is_number(const char *begin, const char *end)
 	return read_number(begin, v) == end;
 }
 
-// Whether [begin, end) names the coordinate c, 'x', 'y' or 'z', in any case.
+// Whether [begin, end) names the coordinate c, 'x', 'y' or 'z', in any
+// case; a unit after it in parentheses or brackets, "x (mm)", is dropped.
 static bool names(const char *begin, const char *end, char c)
 {
+	if (end - begin > 1 && (end[-1] == ')' || end[-1] == ']')) {
+		char open = end[-1] == ')' ? '(' : '[';
+		const char *unit = end - 1;
+		while (unit > begin && *unit != open)
+			unit--;
+		if (*unit == open) {
+			end = unit;
+			trim(&begin, &end, false);
+		}
+	}
 	return end - begin == 1 && (*begin | 0x20) == c;
+}
+
+// Whether [begin, end) says that the coordinate is not known: "n/a", or
+// nothing at all.
+static bool unknown(const char *begin, const char *end)
+{
+	return begin == end || (end - begin == 3 && strncmp(begin, "n/a", 3) == 0);
 }
 
 // Takes line, the first that is neither blank nor a comment, as the header
@@ -106,10 +150,10 @@ static bool names(const char *begin, const char *end, char c)
 // file with a byte order mark, which is no part of the first name.
 static bool read_header(const char *line, Table &t)
 {
-	char separator = strchr(line, '\t') ? '\t' : strchr(line, ',') ? ',' : ' ';
+	const char *at = strncmp(line, "\xEF\xBB\xBF", 3) == 0 ? line + 3 : line;
+	char separator = splits(at, '\t') ? '\t' : splits(at, ',') ? ',' : ' ';
 	const size_t none = size_t(-1);
 	size_t column[3] = {none, none, none};
-	const char *at = strncmp(line, "\xEF\xBB\xBF", 3) == 0 ? line + 3 : line;
 	const char *begin, *end;
 	for (size_t n = 0; next_field(&at, separator, &begin, &end); n++) {
 		trim(&begin, &end, true);
@@ -127,24 +171,32 @@ static bool read_header(const char *line, Table &t)
 }
 
 // The point of a line after the header: each point field holds a number
-// with nothing but white space and double quotes around it, which stay.
+// with nothing but white space and double quotes around it, which stay. A
+// row whose three point fields each hold "n/a" or nothing is a point not
+// known, and stays as it is; a row with only some of them known is bad.
 static PointLine read_row(const Table &t, const char *line, Point &p)
 {
 	size_t last = std::max({t.column[0], t.column[1], t.column[2]});
-	int found = 0;
+	int found = 0, missing = 0;
 	const char *at = line, *begin, *end;
 	for (size_t n = 0; n <= last && next_field(&at, t.separator, &begin, &end); n++) {
 		int i = int(std::find(t.column, t.column + 3, n) - t.column);
 		if (i == 3)
 			continue;
 		trim(&begin, &end, true);
+		found++;
+		if (unknown(begin, end)) {
+			missing++;
+			continue;
+		}
 		if (read_number(begin, p.xyz[i]) != end)
 			return PointLine::bad;
 		p.begin[i] = begin;
 		p.end[i] = end;
-		found++;
 	}
-	return found == 3 ? PointLine::point : PointLine::bad;
+	if (found < 3 || (missing > 0 && missing < 3))
+		return PointLine::bad;
+	return missing == 3 ? PointLine::verbatim : PointLine::point;
 }
 
 PointLine read_point_line(Table &table, const char *line, Point &p)

@@ -30,10 +30,15 @@ struct Table {
 // Reads a line of the file described by table, which its first line that
 // is neither blank nor a comment sets up: that line is a header when none
 // of its fields reads as a number. Its fields are split at tabs if it holds
-// one, else at commas if it holds one, else at runs of blanks; the fields
+// one, else at commas if it holds one, else at runs of blanks; a field that
+// begins with a double quote (blanks before it aside) runs to the closing
+// quote, the separators and doubled quotes within being its own. The fields
 // named x, y and z (in any case, blanks and double quotes around them
-// trimmed) hold the point, or else the first three do. After a header,
-// each point field holds a number with nothing but blanks around it.
+// trimmed, and a unit after them in parentheses or brackets dropped: "x
+// (mm)", "Y [mm]") hold the point, or else the first three do. After a
+// header, each point field holds a number with nothing but blanks and
+// double quotes around it; a row whose three point fields each hold "n/a"
+// or nothing is verbatim, and one with only some of them so is bad.
 PointLine read_point_line(Table &table, const char *line, Point &p);
 
 // Reads a line that begins with its point: three numbers separated by

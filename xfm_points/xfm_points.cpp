@@ -118,9 +118,9 @@ int main(int argc, char *argv[])
 {
 	begin_run(argv, nullptr, usage);
 
+	check_arguments(argc, argv, {"i", "", 1, 2}, stdout);
 	const char *path[2] = {nullptr, nullptr};
-	if (positionals(argc, argv, path, 2) < 1)
-		exit_usage(stdout);
+	positionals(argc, argv, path, 2);
 	bool inverse = option_count(argc, argv, 'i') > 0;
 
 	float t4[16], scale;

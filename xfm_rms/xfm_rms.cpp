@@ -6,8 +6,8 @@
 
 #include "common/args.h"
 #include "common/prog.h"
+#include "xfm/rms.h"
 #include "xfm/t4.h"
-#include "xfm_rms/rms.h"
 
 static void usage(FILE *out)
 {
@@ -29,9 +29,9 @@ int main(int argc, char *argv[])
 {
 	begin_run(argv, nullptr, usage);
 
-	const char *first;
+	check_arguments(argc, argv, {"", "rc", 1, -1}, stdout);
 	Sphere ball;
-	if (positionals(argc, argv, &first, 1) < 1 || !sphere_options(argc, argv, ball))
+	if (!sphere_options(argc, argv, ball))
 		exit_usage(stdout);
 
 	// One file is measured against the identity, several pair by pair.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the programs on transforms, scales and lag tables full of nan, -nan,
-# inf and -inf, and xfm_make on turns all round the circle, and prints
-# everything they write: standard output and error, exit status and files.
+# inf and -inf, and xfm_make and xfm_motion on turns all round the circle,
+# and prints everything they write: standard output and error, exit status
+# and files.
 # Two builds agree when their prints are the same bytes.
 #
 #   outputs.sh BINDIR [EMULATOR...]
@@ -60,7 +61,9 @@ transform() {
 	run xfm_points -i a${n}_to_b${n}_t4 points
 	run xfm_info a${n}_to_b${n}_t4
 	run xfm_rms a${n}_to_b${n}_t4 b${n}_to_a${n}_t4
+	run xfm_motion -f1 -c1,-2,3 base_t4 a${n}_to_b${n}_t4 base_t4
 }
+t4 base_t4 none "${base[@]}"
 for v in "${specials[@]}"; do
 	for p in 0 1 2 3 4 5 6 7 8 9 10 11; do
 		m=("${base[@]}")
@@ -91,6 +94,15 @@ for r in $turns 90,180,270 -90,-180,-270 45,45,45 0,90,0 1e300,-1e-300,12345.678
 	run xfm_make -r$r -t1.5,-2,123.4567 -s0.3,-3,1.1 -k0.4,-0.4,0.1 -a0.5 m_t4
 done
 rm -f m_t4
+# A motion series through the same turns, frame by frame across +-180 degrees.
+i=0
+for r in $turns; do
+	i=$((i + 1))
+	"${emu[@]}" "$bin/xfm_make" -r$r -t$i,-2,0.5 $(printf 'frame%04d_t4' $i) >/dev/null
+done
+run xfm_motion -f20.4277 -b1 -s2 frame*_t4
+run xfm_motion -r50 -c0,-18,20 -d60 frame*_t4
+rm -f frame*_t4
 for v in "${specials[@]}"; do
 	run xfm_make -r0,$v,0 m_t4
 	run xfm_make -a$v m_t4
@@ -127,3 +139,21 @@ printf '#lag A\n-1 inf\n0 -nan\n1 2\n' >one.dat
 echo one.dat >one.lst
 run lag_pool one.lst
 cat one_*.dat
+
+# Region time series: ordinary values, values whose squares overflow or
+# underflow, and values far from zero that vary in their last digits; with
+# and without a mask; then the errors.
+for bs in "0 1" "0 1e306" "0 1e-200" "1e8 1e-7" "-0.1 3e-17"; do
+	set -- $bs
+	i=${bs// /_}
+	awk -v b="$1" -v s="$2" 'BEGIN {
+		print "a b c"
+		for (t = 0; t < 12; t++)
+			printf "%.17g %.17g %.17g\n", b + s * ((t * 7) % 5 - 2), b + s * ((t * 3) % 4 - 1.5), b + s * (t % 3) * t
+	}' >ts$i.txt
+	run lag_table -l3 ts$i.txt lags$i.dat
+	run lag_table -l2 -m2+x5+3x+ ts$i.txt masked$i.dat
+done
+printf 'a,"b"\n1,2\n2,nan\n' >bad.csv
+run lag_table -l1 bad.csv bad.dat
+run lag_table -l12 ts0_1.txt few.dat

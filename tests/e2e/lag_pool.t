@@ -384,7 +384,7 @@ $ lag_pool list.lst
 2| lag_pool: missing.dat read error
 ? 255
 
-=== a blank list line names the empty path; a carriage return stays part of the path
+=== a blank list line names the empty path; a carriage return stays part of the path, and a name's control bytes show as escapes
 < t.dat
 | #lag A B
 | -1 1 2
@@ -394,13 +394,17 @@ $ lag_pool list.lst
 | t.dat
 < crlf.lst
 | t.dat\r
-$ lag_pool blank.lst; lag_pool crlf.lst
+% printf 'x\033[2J.dat\n' > "$(printf 'e\033[2J.lst')"
+$ lag_pool blank.lst; lag_pool crlf.lst; lag_pool e*J.lst
 1| @ID@
 1| Reading: blank.lst
 1| @ID@
 1| Reading: crlf.lst
+1| @ID@
+1| Reading: e\\033[2J.lst
 2| lag_pool:  read error
-2| lag_pool: t.dat\r read error
+2| lag_pool: t.dat\\r read error
+2| lag_pool: x\\033[2J.dat read error
 ? 255
 
 === a table that is a directory is a read error, first or later
@@ -830,6 +834,14 @@ $ lag_pool c.lst >/dev/null 2>&1 && plot_rows c
 1| 1 3 11
 1| 1 4 -1234.25
 & test -s c_lags.png
+
+=== the plot script names every row at any count: past 40 regions the figure (1200 by 640) grows 13 pixels a region
+! command -v gnuplot
+% awk 'BEGIN { printf "#lag"; for (i = 1; i <= 100; i++) printf " R%d", i; print ""; printf "-1"; for (i = 1; i <= 100; i++) printf " %d", i % 7; print "" }' > t.dat
+< c.lst
+| t.dat
+$ lag_pool c.lst >/dev/null 2>&1 && gnuplot -e "root='c'" "$(dirname "$(command -v plot_rows)")/../../../examples/plot_lags.gp" && od -An -tu1 -j16 -N8 c_lags.png
+1|    0   0   4 176   0   0   5 140
 
 === the plot script: one region draws without gammabar; long labels side by side are told apart
 ! command -v gnuplot

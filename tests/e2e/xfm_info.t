@@ -1,11 +1,12 @@
 # xfm_info: the translation, rotation, scales and shears of transform files.
 
 
-=== usage without a transform
+=== usage without a transform, or with an option it does not take: one line says why
 $ xfm_info -x
 1| Usage:\txfm_info <t4file> [t4file...]
 1| e.g.,\txfm_info qx42c_anat_ave_to_qx42c_234-3_t4
 1| \toption
+2| xfm_info: unknown option -x
 ? 1
 
 === a turn is rigid, a mirror a negative x scale, dependent columns leave the parts undefined; a negative intensity scale is one

@@ -3,13 +3,23 @@
 @@ USAGE Usage:\txfm_make <t4file>\ne.g.,\txfm_make -r0,0,2 -t0,0,1.5 qx42c_mpr1_to_905-7K_t4\n\toption\n\t-t<flt>,<flt>,<flt>\ttranslation in mm (default 0,0,0)\n\t-r<flt>,<flt>,<flt>\tturns about x, y and z in degrees (default 0,0,0)\n\t-s<flt>,<flt>,<flt>\tscales along x, y and z, none 0 (default 1,1,1)\n\t-k<flt>,<flt>,<flt>\tshears xy, xz and yz (default 0,0,0)\n\t-a<flt>\tintensity scale (default none)
 @< IDENTITY fixtures/identity_t4
 
-=== usage without a t4file, and a lone --help
-$ xfm_make -r0,0,1; echo "status $?"; xfm_make --help
+=== usage without a t4file, with an unknown option or a value apart from its letter, and a lone --help
+$ xfm_make -r0,0,1; echo "status $?"; xfm_make -x1,2,3 out_t4; echo "status $?"; xfm_make -r 10,5,-15 out_t4; echo "status $?"; xfm_make --help
 1| @ID@
 1| @USAGE@
 1| status 1
 1| @ID@
 1| @USAGE@
+1| status 1
+1| @ID@
+1| @USAGE@
+1| status 1
+1| @ID@
+1| @USAGE@
+2| xfm_make: missing operand
+2| xfm_make: unknown option -x
+2| xfm_make: -r takes its value in the same argument: -r10,5,-15
+>! out_t4
 
 === a value that is none prints the usage text and writes nothing: status, usage lines, options
 $ for o in -r -rx,0,0 -tnan,0,0 -k0,-inf,0 -s1,0,1 -s1e-50,1,1 -t1,2 -r1,2,3,4 '-r0, 0,0' -a1e39 '-s1e30,1,1 -k1e10,0,0' '-tx,0,0 -t1,2,3'
@@ -26,6 +36,8 @@ $ for o in -r -rx,0,0 -tnan,0,0 -k0,-inf,0 -s1,0,1 -s1e-50,1,1 -t1,2 -r1,2,3,4 '
 1| 1 1 -a1e39
 1| 1 1 -s1e30,1,1 -k1e10,0,0
 1| 1 1 -tx,0,0 -t1,2,3
+2| xfm_make: -r takes its value in the same argument: -rt_t4
+2| xfm_make: extra operand t_t4
 >! t_t4
 >! 0,0
 
@@ -44,11 +56,11 @@ $ xfm_make -t1,2,3 -r10,20,30 -s1,1.1,0.9 -k0.01,0,-0.02 -a1.5 a_to_b_t4
 | scale:      1.500000
 
 === quarter turns are exact; -0 is 0; a later option overrides; -a0 is no scale; no option is the identity
-$ xfm_make q_t4 -a2 -r0,0,45 -x -r90,-180,270 -t-0.00,0,-0 -a0 > /dev/null && xfm_make i_t4
+$ xfm_make q_t4 -a2 -r0,0,45 -r90,-180,270 -t-0.00,0,-0 -a0 > /dev/null && xfm_make i_t4
 1| @ID@
 1| Writing: i_t4
 > q_t4
-| #xfm_make q_t4 -a2 -r0,0,45 -x -r90,-180,270 -t-0.00,0,-0 -a0
+| #xfm_make q_t4 -a2 -r0,0,45 -r90,-180,270 -t-0.00,0,-0 -a0
 | #@ID@
 | t4
 |   0.000000  0.000000 -1.000000    0.0000

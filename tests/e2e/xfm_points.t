@@ -4,12 +4,23 @@
 # maps to (10 - y, x - 5, 2 z + 1).
 @@ TURN t4\n  0 -1 0 10\n  1  0 0 -5\n  0  0 2  1\n  0  0 0  1
 
-=== usage without a transform: option groups and a lone - are no operands
-$ xfm_points -i -
+=== usage without a transform (option groups and a lone - are no operands), with an unknown option or an operand too many: one line says why
+$ xfm_points -i -; xfm_points -I a_to_b_t4 peaks.csv; xfm_points T in.csv out.csv
 1| Usage:\txfm_points <t4file> [pointfile]
 1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
 1| \toption
 1| \t-i\tmap through the inverse transform
+1| Usage:\txfm_points <t4file> [pointfile]
+1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
+1| \toption
+1| \t-i\tmap through the inverse transform
+1| Usage:\txfm_points <t4file> [pointfile]
+1| e.g.,\txfm_points qx42c_anat_ave_to_qx42c_234-3_t4 peaks.txt
+1| \toption
+1| \t-i\tmap through the inverse transform
+2| xfm_points: missing operand
+2| xfm_points: unknown option -I
+2| xfm_points: extra operand out.csv
 ? 1
 
 === a lone --help to each new transform tool: the usage text on standard output, status 0
@@ -85,6 +96,42 @@ $ xfm_points a_to_b_t4 peaks.csv && xfm_points a_to_b_t4 zyx.txt && xfm_points a
 1| E1\t1.0000\t2.0000\t3.0000\t5
 1| C3 ref\t-4.5000\t0.2500\t10.0000\tn/a
 
+=== a spreadsheet's export: a quoted field holds its commas and doubled quotes, and every byte but the point's is kept
+< a_to_b_t4
+| @TURN@
+< export.csv
+| \xef\xbb\xbf"Electrode name","Z","Y","X",side\r
+| "Grid A, 8",18.0,12.5,-58.25,L\r
+| "say ""hi"", 2",1,2,3,"R, x"\r
+$ xfm_points a_to_b_t4 export.csv
+1| \xef\xbb\xbf"Electrode name","Z","Y","X",side\r
+1| "Grid A, 8",37.0000,-63.2500,-2.5000,L\r
+1| "say ""hi"", 2",3.0000,-2.0000,8.0000,"R, x"\r
+
+=== a row whose point is not known, n/a or empty in all three fields, is kept as it is
+< a_to_b_t4
+| @TURN@
+< e.tsv
+| name\tx\ty\tz\tsize
+| E1\tn/a\tn/a\tn/a\tn/a
+| E2\t1\t2\t3\t5
+| E3\t\t\t\t
+$ xfm_points a_to_b_t4 e.tsv
+1| name\tx\ty\tz\tsize
+1| E1\tn/a\tn/a\tn/a\tn/a
+1| E2\t8.0000\t-4.0000\t7.0000\t5
+1| E3\t\t\t\t
+
+=== a header's unit in parentheses or brackets is no part of the column's name
+< a_to_b_t4
+| @TURN@
+< mm.csv
+| label,x (mm),"Y [mm]", Z(mm)
+| m,1,2,3
+$ xfm_points a_to_b_t4 mm.csv
+1| label,x (mm),"Y [mm]", Z(mm)
+1| m,8.0000,-4.0000,7.0000
+
 === a NUL ends the text of a line, not the line
 < a_to_b_t4
 | t4
@@ -95,7 +142,7 @@ $ xfm_points a_to_b_t4 p
 1| #
 1| 4.0000 5.0000 6.0000
 
-=== a line without its point is a format error naming the file, or - for standard input, and the line
+=== a line without its point, or with only part of it known, is a format error naming the file, or - for standard input, and the line
 < p
 | 1 2 3
 | # ok

@@ -50,4 +50,33 @@ TEST(Args, OptionNumbers)
 		EXPECT_FALSE(option_numbers(bad, v, 3)) << bad;
 }
 
+// The first stray argument of a command line, as "KIND LETTER ARG".
+std::string stray(std::vector<const char *> args, const Grammar &grammar)
+{
+	args.insert(args.begin(), "prog");
+	int argc = int(args.size());
+	args.push_back(nullptr);
+	StrayArgument s = find_stray(argc, const_cast<char *const *>(args.data()), grammar);
+	static const char *kinds[] = {"none", "unknown", "needs", "apart", "extra", "missing"};
+	return std::string(kinds[int(s.kind)]) + (s.letter ? std::string(" ") + s.letter : "") +
+	       (s.arg ? std::string(" ") + s.arg : "");
+}
+
+TEST(Args, FindsTheFirstStrayArgument)
+{
+	Grammar points = {"i", "", 1, 2};
+	EXPECT_EQ(stray({"-i", "t4", "in"}, points), "none");
+	EXPECT_EQ(stray({"-I", "t4"}, points), "unknown I -I");
+	EXPECT_EQ(stray({"-ii", "t4", "-iq"}, points), "unknown q -iq");
+	EXPECT_EQ(stray({"T", "in.csv", "out.csv"}, points), "extra out.csv");
+	EXPECT_EQ(stray({"-i"}, points), "missing");
+	Grammar make = {"", "trska", 1, 1};
+	EXPECT_EQ(stray({"-r10,5,-15", "-t1e5,0,0", "out"}, make), "none");
+	EXPECT_EQ(stray({"-x1,2,3", "out"}, make), "unknown x -x1,2,3");
+	EXPECT_EQ(stray({"-r", "10,5,-15", "out"}, make), "apart r 10,5,-15");
+	EXPECT_EQ(stray({"out", "-t"}, make), "needs t -t");
+	Grammar any = {"f", "r", 0, -1};
+	EXPECT_EQ(stray({"a", "b", "c", "-fr2"}, any), "none");
+}
+
 }  // namespace

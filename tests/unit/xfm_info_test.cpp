@@ -1,7 +1,7 @@
 // xfm_info's decomposition against its definition: the printed parts,
 // multiplied back together, give the linear part again.
 #include "tests/random_xfm.h"
-#include "xfm_info/decompose.h"
+#include "xfm/decompose.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // xfm_make against a model built with the C library's sine and cosine, and
 // against xfm_info's decomposition, which must give the parts back.
 #include "tests/random_xfm.h"
-#include "xfm_info/decompose.h"
+#include "xfm/decompose.h"
 #include "xfm_make/make.h"
 
 #include <gtest/gtest.h>

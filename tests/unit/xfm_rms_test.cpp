@@ -1,6 +1,6 @@
 // xfm_rms against a Monte-Carlo estimate over the sphere.
 #include "tests/random_xfm.h"
-#include "xfm_rms/rms.h"
+#include "xfm/rms.h"
 
 #include <gtest/gtest.h>
 

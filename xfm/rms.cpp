@@ -1,4 +1,4 @@
-#include "xfm_rms/rms.h"
+#include "xfm/rms.h"
 
 #include <cmath>
 

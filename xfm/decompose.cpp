@@ -1,4 +1,4 @@
-#include "xfm_info/decompose.h"
+#include "xfm/decompose.h"
 
 #include <algorithm>
 #include <cmath>
