@@ -105,7 +105,8 @@ void check_tables(const std::vector<char> &text)
 	FILE *fp = stream(copy);
 	LineReader in;
 	int nreg = 0, mlag = 0;
-	Fault fault = measure_table(fp, in, nreg, mlag);
+	Subject first;
+	Fault fault = measure_table(fp, "t", in, nreg, mlag, first);
 	fclose(fp);
 	demand(fault == Fault::none || fault == Fault::format);
 	if (fault != Fault::none)

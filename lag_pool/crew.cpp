@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "common/budget.h"
 #include "common/cgroup.h"
@@ -85,8 +86,8 @@ static int open_regular(const char *path)
 	return fd;
 }
 
-// The table at fd as a stream through the hand's stream buffer, or null.
-static FILE *table_stream(int fd, Hand &hand)
+// The table at fd as a stream through the worker's stream buffer, or null.
+static FILE *table_stream(int fd, Worker &worker)
 {
 	FILE *fp = fd < 0 ? nullptr : fdopen(fd, "r");
 	if (!fp) {
@@ -94,17 +95,17 @@ static FILE *table_stream(int fd, Hand &hand)
 			close(fd);
 		return nullptr;
 	}
-	buffer_lines(hand.in, fp);  // the buffer is the hand's own, taken at its start
+	buffer_lines(worker.in, fp);  // the buffer is the worker's own, taken at its start
 	return fp;
 }
 
 // Reads table after table into free slots until every table is claimed or
-// the crew stops. While the hand opens a table, the crew may be abandoned
+// the crew stops. While the worker opens a table, the crew may be abandoned
 // (abandon_crew): it then ends without touching the table.
 static void *work(void *arg)
 {
-	Hand &hand = *static_cast<Hand *>(arg);
-	Crew &crew = *hand.crew;
+	Worker &worker = *static_cast<Worker *>(arg);
+	Crew &crew = *worker.crew;
 	std::unique_lock<std::mutex> hold(crew.lock);
 	const int nsub = crew.list->nsub, nslots = crew.nslots;
 	for (;;) {
@@ -116,36 +117,36 @@ static void *work(void *arg)
 		int t = crew.claimed++;
 		const char *path = crew.unclaimed;
 		crew.unclaimed = next_path(*crew.list, path);
-		hand.opening = true;
+		worker.opening = true;
 		hold.unlock();
 		int fd = open_regular(path);
 		hold.lock();
-		hand.opening = false;
+		worker.opening = false;
 		if (crew.stopping) {
 			if (fd >= 0)
 				close(fd);
 			break;
 		}
 		hold.unlock();
-		FILE *fp = table_stream(fd, hand);
+		FILE *fp = table_stream(fd, worker);
 		if (fp)
-			read_subject(fp, path, hand.in, crew.nreg, crew.mlag, crew.slots[t % nslots],
+			read_subject(fp, path, worker.in, crew.nreg, crew.mlag, crew.slots[t % nslots],
 			             &crew.stopping);
 		hold.lock();
 		crew.left[t % nslots] = !fp;
 		crew.slot_table[t % nslots] = t;
 		crew.filled.notify_all();
 	}
-	hand.done = true;
+	worker.done = true;
 	crew.settled.notify_all();
 	return nullptr;
 }
 
-// Starts the hand's thread on a stack of its own, its reader's buffers
+// Starts the worker's thread on a stack of its own, its reader's buffers
 // taken first; false when any of it cannot be had.
-static bool start_hand(Crew &crew, Hand &hand)
+static bool start_worker(Crew &crew, Worker &worker)
 {
-	if (!ready_lines(hand.in) || !budget_take(thread_bytes))
+	if (!ready_lines(worker.in) || !budget_take(thread_bytes))
 		return false;
 	void *stack = mmap(nullptr, stack_bytes, PROT_READ | PROT_WRITE,
 	                   MAP_PRIVATE | MAP_ANONYMOUS | MAP_STACK, -1, 0);
@@ -158,15 +159,15 @@ static bool start_hand(Crew &crew, Hand &hand)
 	pthread_attr_t attr;
 	pthread_attr_init(&attr);
 	pthread_attr_setstack(&attr, stack, stack_bytes);
-	hand.crew = &crew;
-	int error = pthread_create(&hand.thread, &attr, work, &hand);
+	worker.crew = &crew;
+	int error = pthread_create(&worker.thread, &attr, work, &worker);
 	pthread_attr_destroy(&attr);
 	if (error != 0) {
 		munmap(stack, stack_bytes);
 		budget_give(thread_bytes);
 		return false;
 	}
-	hand.stack = stack;
+	worker.stack = stack;
 	return true;
 }
 
@@ -176,28 +177,28 @@ static bool start_hand(Crew &crew, Hand &hand)
 // of a thread's own would reserve 64 MiB of address space.
 static void start_threads(Crew &crew, int n, size_t rows)
 {
-	crew.hands.resize(n);
+	crew.workers.resize(n);
 	mallopt(M_ARENA_MAX, 1);
 	sigset_t all, old;
 	sigfillset(&all);
 	pthread_sigmask(SIG_SETMASK, &all, &old);
-	for (Hand &hand : crew.hands) {
-		if (!budget_has(thread_bytes + rows) || !start_hand(crew, hand))
+	for (Worker &worker : crew.workers) {
+		if (!budget_has(thread_bytes + rows) || !start_worker(crew, worker))
 			break;
 		crew.started++;
 	}
 	pthread_sigmask(SIG_SETMASK, &old, nullptr);
 }
 
-// Waits for the hand's thread, which has ended, and gives back its memory.
-static void join_hand(Hand &hand)
+// Waits for the worker's thread, which has ended, and gives back its memory.
+static void join_worker(Worker &worker)
 {
-	pthread_join(hand.thread, nullptr);
-	munmap(hand.stack, stack_bytes);
+	pthread_join(worker.thread, nullptr);
+	munmap(worker.stack, stack_bytes);
 	budget_give(thread_bytes);
-	release(hand.in.buf);
-	release(hand.in.block);
-	hand.joined = true;
+	release(worker.in.buf);
+	release(worker.in.block);
+	worker.joined = true;
 }
 
 // Whether the crew's threads read the tables.
@@ -218,10 +219,10 @@ static void stop_crew(Crew &crew)
 	crew.stopping = true;
 	crew.freed.notify_all();
 	for (int i = 0; i < crew.started; i++) {
-		Hand &hand = crew.hands[i];
-		crew.settled.wait(hold, [&] { return hand.done || hand.opening; });
-		if (hand.done && !hand.joined)
-			join_hand(hand);
+		Worker &worker = crew.workers[i];
+		crew.settled.wait(hold, [&] { return worker.done || worker.opening; });
+		if (worker.done && !worker.joined)
+			join_worker(worker);
 	}
 	if (crew.nslots > 1)
 		crew.slots.resize(1);
@@ -233,35 +234,41 @@ static bool stragglers(Crew &crew)
 {
 	std::lock_guard<std::mutex> hold(crew.lock);
 	for (int i = 0; i < crew.started; i++)
-		if (!crew.hands[i].joined)
+		if (!crew.workers[i].joined)
 			return true;
 	return false;
 }
 
 Crew::~Crew()
 {
+	if (first)
+		fclose(first);
 	stop_crew(*this);
 	for (int i = 0; i < started; i++)
-		if (!hands[i].joined)
-			join_hand(hands[i]);
-	budget_give(books);
+		if (!workers[i].joined)
+			join_worker(workers[i]);
+	budget_give(held_bytes);
 }
 
-bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads)
+bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads, FILE *first,
+                Subject &&measured)
 {
 	crew.list = &list;
 	crew.nreg = nreg;
 	crew.mlag = mlag;
-	crew.unclaimed = next_path(list, nullptr);
+	crew.first = first;
+	crew.claimed = 1;
+	crew.unclaimed = next_path(list, next_path(list, nullptr));
 	threads = std::min(threads, list.nsub);
 	if (threads < 2)
 		threads = 0;
 	size_t nslots = threads > 0 ? 2 * size_t(threads) : 1;
-	size_t books = nslots * (sizeof(Subject) + sizeof(int) + 1) + threads * sizeof(Hand);
-	if (!budget_take(books))
+	size_t held_bytes = nslots * (sizeof(Subject) + sizeof(int) + 1) + threads * sizeof(Worker);
+	if (!budget_take(held_bytes))
 		return false;
-	crew.books = books;
+	crew.held_bytes = held_bytes;
 	crew.slots.resize(nslots);
+	crew.slots[0] = std::move(measured);
 	crew.slot_table.assign(nslots, -1);
 	crew.left.assign(nslots, false);
 
@@ -281,6 +288,11 @@ bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threa
 
 Subject &take_subject(Crew &crew, int t, const char *path, LineReader &in)
 {
+	if (t == 0) {
+		read_first(crew.first, in, crew.nreg, crew.mlag, crew.slots[0]);
+		crew.first = nullptr;
+		return crew.slots[0];
+	}
 	if (running(crew)) {
 		std::unique_lock<std::mutex> hold(crew.lock);
 		int slot = t % crew.nslots;

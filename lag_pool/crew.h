@@ -27,7 +27,7 @@
 struct Crew;
 
 // One thread of the crew, with its own stack and reader.
-struct Hand {
+struct Worker {
 	Crew *crew = nullptr;
 	pthread_t thread;
 	void *stack = nullptr;
@@ -40,13 +40,14 @@ struct Hand {
 struct Crew {
 	const TableList *list = nullptr;
 	int nreg = 0, mlag = 0;
+	FILE *first = nullptr;        // the first table, read on by the driver
 	std::vector<Subject> slots;   // table t is read into slot t % nslots
 	int nslots = 0;               // the slots with room for a table's rows
 	std::vector<int> slot_table;  // the table a slot holds, -1 while it is read
 	std::vector<char> left;       // whether that table is left to the driver
-	std::vector<Hand> hands;
-	int started = 0;   // the hands whose thread was started
-	size_t books = 0;  // the budget's bytes for these vectors
+	std::vector<Worker> workers;
+	int started = 0;        // the workers whose thread was started
+	size_t held_bytes = 0;  // the budget's bytes for these vectors
 	std::mutex lock;
 	std::condition_variable freed, filled, settled;
 	const char *unclaimed = nullptr;    // the path of the next table to read
@@ -69,7 +70,10 @@ int crew_size();
 // two for each of `threads` threads) and threads as fit beside what stays
 // free, and starts the threads: none for one thread, or when fewer than two
 // slots or no thread could be had. False when not even the first slot fits.
-bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads);
+// The first table, open as first and measured into measured (table.h), is
+// the driver's to read on: the threads begin at the second.
+bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads, FILE *first,
+                Subject &&measured);
 
 // The subject of table t (counted from 0 in list order), whose path is
 // given, once it is read: by the crew, or by the driver with in when no

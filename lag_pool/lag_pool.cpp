@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "common/args.h"
 #include "common/budget.h"
@@ -44,16 +45,17 @@ static int read_paths(const char *lstfile, LineReader &in, TableList &list)
 	return list.nsub;
 }
 
-// The shape of every table, from the first.
-static void measure(const char *path, LineReader &in, Pool &p)
+// The shape of every table, from the first, which is left open to be read
+// on: what it read is in first.
+static FILE *measure(const char *path, LineReader &in, Pool &p, Subject &first)
 {
 	FILE *fp = open_lines(in, path);
 	if (!fp)
 		report(in.fault, path);
-	Fault fault = measure_table(fp, in, p.nreg, p.mlag);
+	Fault fault = measure_table(fp, path, in, p.nreg, p.mlag, first);
 	if (fault != Fault::none)
 		report(fault, path);
-	fclose(fp);
+	return fp;
 }
 
 // n zero floats within the memory budget, or the memory error.
@@ -81,11 +83,12 @@ static void make_pool(Pool &p)
 // *failed naming it; nothing of a later table appears. The crew has
 // stopped when it returns, or, after a fault, is abandoned: the run must
 // then end at once.
-static Fault pool_tables(const TableList &list, LineReader &in, Pool &p, const char **failed)
+static Fault pool_tables(const TableList &list, FILE *first, Subject &measured, LineReader &in, Pool &p,
+                         const char **failed)
 {
 	std::unique_ptr<Crew> crew(new Crew);
 	*failed = nullptr;
-	if (!start_crew(*crew, list, p.nreg, p.mlag, crew_size()))
+	if (!start_crew(*crew, list, p.nreg, p.mlag, crew_size(), first, std::move(measured)))
 		return Fault::memory;
 	const char *path = next_path(list, nullptr);
 	for (int t = 0; t < p.nsub; t++, path = next_path(list, path)) {
@@ -161,12 +164,13 @@ int main(int argc, char *argv[])
 	LineReader in;
 	TableList list;
 	p.nsub = read_paths(lstfile, in, list);
-	measure(next_path(list, nullptr), in, p);
+	Subject measured;
+	FILE *first = measure(next_path(list, nullptr), in, p, measured);
 	printf("nsub=%d nreg%d mlag=%d\n", p.nsub, p.nreg, p.mlag);
 	make_pool(p);
 	float *gammabar = floats(p.nlag), *roiavg = floats(p.nlag);
 	const char *failed;
-	Fault fault = pool_tables(list, in, p, &failed);
+	Fault fault = pool_tables(list, first, measured, in, p, &failed);
 	if (fault != Fault::none)
 		report(fault, failed);
 

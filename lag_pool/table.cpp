@@ -18,14 +18,67 @@ static void blank_hashes(char *line)
 			*c = ' ';
 }
 
-Fault measure_table(FILE *fp, LineReader &in, int &nreg, int &mlag)
+// Appends len bytes to the subject's text.
+static bool echo(Subject &s, const char *bytes, size_t len)
 {
+	if (!reserve(s.text, s.textlen + len))
+		return false;
+	memcpy(s.text.data + s.textlen, bytes, len);
+	s.textlen += len;
+	return true;
+}
+
+// Makes s the table at path, its text the "Reading:" line, the path's
+// control bytes shown; false when that does not fit the budget.
+static bool begin_subject(Subject &s, const char *path)
+{
+	s.textlen = 0;
+	s.nrows = 0;
+	s.has_labels = false;
+	const char *reading = "Reading: ";
+	bool echoed = echo(s, reading, strlen(reading));
+	for (const char *c = path; echoed && *c; c++) {
+		char shown[4];
+		echoed = echo(s, shown, size_t(shown_byte(*c, shown)));
+	}
+	return echoed && echo(s, "\n", 1);
+}
+
+// Keeps the header line, '#' made blank, as the subject's labels.
+static bool keep_line(const char *line, Subject &s)
+{
+	size_t len = strlen(line);
+	if (!reserve(s.labels, len + 1))
+		return false;
+	memcpy(s.labels.data, line, len + 1);
+	s.has_labels = true;
+	return true;
+}
+
+// A header line whose tokens ('#' made blank) are the lag column and one
+// label per region is kept: it replaces every label when the table is summed.
+static bool keep_labels(char *line, int nreg, Subject &s)
+{
+	blank_hashes(line);
+	return count_tokens(line) != size_t(nreg) + 1 || keep_line(line, s);
+}
+
+// The last header line before the first data line names every region: it
+// is the first table's labels, as read_table would keep it.
+Fault measure_table(FILE *fp, const char *path, LineReader &in, int &nreg, int &mlag, Subject &first)
+{
+	if (!begin_subject(first, path))
+		return Fault::memory;
 	size_t ntok = 0;  // tokens of the last header line: the lag column and the labels
 	while (read_line(in, fp)) {
 		char *line = in.line;
 		if (line[0] == '#') {
+			if (!echo(first, line, in.len))
+				return Fault::memory;
 			blank_hashes(line);
 			ntok = count_tokens(line);
+			if (!keep_line(line, first))
+				return Fault::memory;
 			continue;
 		}
 		if (ntok < 2 || ntok > INT_MAX || count_tokens(line) != ntok)
@@ -39,31 +92,6 @@ Fault measure_table(FILE *fp, LineReader &in, int &nreg, int &mlag)
 		return Fault::none;
 	}
 	return in.fault == Fault::none ? Fault::format : in.fault;
-}
-
-// Appends len bytes to the subject's text.
-static bool echo(Subject &s, const char *bytes, size_t len)
-{
-	if (!reserve(s.text, s.textlen + len))
-		return false;
-	memcpy(s.text.data + s.textlen, bytes, len);
-	s.textlen += len;
-	return true;
-}
-
-// A header line whose tokens ('#' made blank) are the lag column and one
-// label per region is kept: it replaces every label when the table is summed.
-static bool keep_labels(char *line, int nreg, Subject &s)
-{
-	blank_hashes(line);
-	if (count_tokens(line) != size_t(nreg) + 1)
-		return true;
-	size_t len = strlen(line);
-	if (!reserve(s.labels, len + 1))
-		return false;
-	memcpy(s.labels.data, line, len + 1);
-	s.has_labels = true;
-	return true;
 }
 
 Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s, const std::atomic<bool> *stop)
@@ -89,23 +117,26 @@ Fault read_table(FILE *fp, LineReader &in, int nreg, int mlag, Subject &s, const
 void read_subject(FILE *fp, const char *path, LineReader &in, int nreg, int mlag, Subject &s,
                   const std::atomic<bool> *stop)
 {
-	s.textlen = 0;
-	s.nrows = 0;
-	s.has_labels = false;
 	if (!fp) {
+		s.textlen = 0;
+		s.nrows = 0;
+		s.has_labels = false;
 		s.fault = in.fault;
 		return;
 	}
-	const char *reading = "Reading: ";
-	bool echoed = echo(s, reading, strlen(reading));
-	for (const char *c = path; echoed && *c; c++) {
-		char shown[4];
-		echoed = echo(s, shown, size_t(shown_byte(*c, shown)));
-	}
-	if (!echoed || !echo(s, "\n", 1))
+	if (!begin_subject(s, path))
 		s.fault = Fault::memory;
 	else
 		s.fault = read_table(fp, in, nreg, mlag, s, stop);
+	fclose(fp);
+}
+
+void read_first(FILE *fp, LineReader &in, int nreg, int mlag, Subject &first)
+{
+	// measure_table checked the data line's lag and its count of tokens.
+	read_data_line(in.line, -mlag, reinterpret_cast<float *>(first.rows.data), nreg);
+	first.nrows = 1;
+	first.fault = read_table(fp, in, nreg, mlag, first);
 	fclose(fp);
 }
 

@@ -11,12 +11,6 @@
 #include "common/fault.h"
 #include "common/lines.h"
 
-// The shape from a first table just opened: nreg from the last header line
-// before its first data line ('#' made blank, its tokens are the lag column
-// and the labels), mlag from the negated lag of that data line, which must
-// carry nreg values. Fault::format when it has no such header and data line.
-Fault measure_table(FILE *fp, LineReader &in, int &nreg, int &mlag);
-
 // One subject's table as read: what the run prints for it, the rows it
 // supplies and the labels it brings. Tables are read on any thread, each
 // into a Subject of its own, and summed in list order (pool.h).
@@ -29,6 +23,21 @@ struct Subject {
 	bool has_labels = false;
 	Fault fault = Fault::none;
 };
+
+// The shape from the first table, at path, just opened: nreg from the last
+// header line before its first data line ('#' made blank, its tokens are the
+// lag column and the labels), mlag from the negated lag of that data line,
+// which must carry nreg values. Fault::format when it has no such header and
+// data line. The table is read once, whatever it is (a pipe, a FIFO): what
+// was read goes into first, the "Reading:" line and the header lines echoed
+// and the last kept as its labels, and the data line stays in `in` for
+// read_first, which reads on from it.
+Fault measure_table(FILE *fp, const char *path, LineReader &in, int &nreg, int &mlag, Subject &first);
+
+// Reads the rest of the first table, measured by measure_table with the same
+// reader, into first (whose rows now hold 2 * mlag + 1 rows of nreg floats),
+// as read_subject reads a table, and closes fp.
+void read_first(FILE *fp, LineReader &in, int nreg, int mlag, Subject &first);
 
 // Reads one subject's table, just opened, into s (whose rows must hold
 // 2 * mlag + 1 rows of nreg floats). Its header lines are echoed as read

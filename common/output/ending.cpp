@@ -1,9 +1,7 @@
 #include "common/output/ending.h"
 
 #include <atomic>
-#include <cerrno>
 #include <cstdlib>
-#include <iterator>
 
 // Signals whose default action ends the process and that come from outside:
 // a terminal, a scheduler, a timer, a reader gone.
@@ -12,27 +10,18 @@ static const int ending[] = {
 	SIGTERM, SIGXCPU, SIGVTALRM, SIGPROF, SIGPOLL, SIGPWR,  SIGSTKFLT,
 };
 
-struct Step {
-	void (*run)(void *);
-	void *arg;
-};
-
-// A program has a few outputs open at once, each with one step at most.
-// Changed only with signals held.
-static Step steps[8];
+// The undo of every output; set once, with signals held.
+static void (*undo)();
 
 static volatile sig_atomic_t pipe_holds, pipe_broke;
 
 // Once, whichever way the run ends first: a signal on the main thread, or
 // exit() on any thread.
-static void run_steps()
+static void run_undo()
 {
 	static std::atomic_flag ran = ATOMIC_FLAG_INIT;
-	if (ran.test_and_set())
-		return;
-	for (const Step &step : steps)
-		if (step.run)
-			step.run(step.arg);
+	if (undo && !ran.test_and_set())
+		undo();
 }
 
 static void end_by(int sig)
@@ -53,14 +42,14 @@ static void on_signal(int sig)
 		pipe_broke = 1;
 		return;
 	}
-	run_steps();
+	run_undo();
 	end_by(sig);
 }
 
 static void at_exit()
 {
 	sigset_t before = hold_signals();
-	run_steps();
+	run_undo();
 	release_signals(before);
 }
 
@@ -77,35 +66,14 @@ static void catch_signal(int sig)
 		sigaction(sig, &old, nullptr);
 }
 
-int add_undo(void (*run)(void *), void *arg)
+void set_undo(void (*all)())
 {
-	static bool hooked;
-	if (!hooked) {
+	if (!undo) {
 		for (int sig : ending)
 			catch_signal(sig);
 		atexit(at_exit);
-		hooked = true;
 	}
-	for (Step &step : steps) {
-		if (step.run)
-			continue;
-		sigset_t before = hold_signals();
-		step.arg = arg;
-		step.run = run;
-		release_signals(before);
-		return int(&step - steps);
-	}
-	errno = EMFILE;
-	return -1;
-}
-
-void drop_undo(int handle)
-{
-	if (handle < 0 || handle >= int(std::size(steps)))
-		return;
-	sigset_t before = hold_signals();
-	steps[handle].run = nullptr;
-	release_signals(before);
+	undo = all;
 }
 
 sigset_t hold_signals()
@@ -136,7 +104,7 @@ void release_broken_pipe()
 {
 	pipe_holds = pipe_holds - 1;
 	if (pipe_holds == 0 && pipe_broke) {
-		run_steps();
+		run_undo();
 		end_by(SIGPIPE);
 	}
 }

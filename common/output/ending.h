@@ -1,19 +1,17 @@
 // The ways a run ends before its work is done: a signal whose default action
 // ends the process, and exit() (a reporter's, or that of an allocation that
-// failed). Either way the undo steps registered here run first, each once,
-// and the run then ends as it would have. The hook knows nothing of what the
-// steps undo; a step uses only calls that are safe in a signal handler.
+// failed). Either way the undo set here runs first, once, and the run then
+// ends as it would have. The undo uses only calls that are safe in a signal
+// handler.
 #pragma once
 
 #include <signal.h>
 
-// Registers step(arg), to run if the run ends before drop_undo(handle).
-// Returns the handle, or -1 with errno EMFILE when as many steps as the
-// table holds are registered. The first call installs the handlers of the
-// signals that end a run (except those the run was started with ignored or
-// handled) and the exit hook.
-int add_undo(void (*step)(void *), void *arg);
-void drop_undo(int handle);
+// Sets undo, to run if the run ends before its work is done. Called with
+// signals held; the first call installs the handlers of the signals that
+// end a run (except those the run was started with ignored or handled) and
+// the exit hook.
+void set_undo(void (*undo)());
 
 // Holds the signals that end a run, so that none ends it halfway through a
 // few system calls; returns the mask it replaced, which release_signals

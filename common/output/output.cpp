@@ -7,14 +7,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <iterator>
 #include <new>
 #include <string>
+#include <tuple>
 
 #include "common/output/ending.h"
 #include "common/output/record.h"
 #include "common/output/staging.h"
 #include "common/output/steps.h"
+
+// How every path is opened for writing: as open(2) with O_CREAT opens it.
+static const int open_flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
 
 // Descriptor 1 or 2 when the file that a path names (named) is the very
 // file it has open for writing (/dev/stdout, /dev/fd/2, a path to the log
@@ -33,16 +36,12 @@ static int standard_stream(const struct stat &named)
 	return -1;
 }
 
-// Splits path into the directory that holds its last component and that
-// component. The directory is given as "dir/.", so that a symbolic link
-// ending it is followed as the kernel follows one in the middle of a path.
-// False when path has no last component to create ("dir/", ".").
-static bool split_path(const char *path, std::string &dir, std::string &name)
+// Moves out to state, with the descriptors it now holds.
+static void become(Output &out, State state, int target, int content)
 {
-	const char *slash = strrchr(path, '/');
-	name = slash ? slash + 1 : path;
-	dir = slash ? std::string(path, slash + 1) + "." : ".";
-	return !name.empty() && name != "." && name != "..";
+	out.state = state;
+	out.target = target;
+	out.content = content;
 }
 
 // A stream that owns fd.
@@ -59,7 +58,9 @@ static FILE *stream_on(int fd)
 	return fp;
 }
 
-static FILE *staging_stream(Output &out, int fd)
+// A stream that writes the content of out to fd, which the record keeps, or
+// to memory (-1): counted against the memory budget where it takes memory.
+static FILE *content_stream(Output &out, int fd)
 {
 	Staging *staging = new (std::nothrow) Staging;
 	if (!staging) {
@@ -67,37 +68,28 @@ static FILE *staging_stream(Output &out, int fd)
 		return nullptr;
 	}
 	staging->fd = fd;
-	record_staging(out, staging);
+	staging->counted = fd < 0 || in_memory(fd);
+	out.staging = staging;
 	return open_staging(*staging);
 }
 
-// A stream that writes the content of out to fd, which the record keeps:
-// counted against the memory budget where the file's pages are memory.
-static FILE *content_stream(Output &out, int fd)
-{
-	if (in_memory(fd))
-		return staging_stream(out, fd);
-	return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
-}
-
-// A file that the writer has just made under out's entry, with signals held
-// since before it was made: making it was the test of whether it may be
-// made. It is taken away again and the content written unnamed, to be
-// linked into place at the end, so that no end of the run leaves a part of
-// it. Where that cannot be done it is written under its name, and removed
-// unless it is placed. Returns the descriptor to write to.
-static int settle_new(Output &out, int made)
+// A file just made under out's entry, signals held since (making it tested
+// whether it may be made), is unnamed again and the content written to an
+// unnamed file, linked at the end: no end of the run leaves a part of it.
+// Else it is written under its name, removed unless placed. Returns the
+// descriptor to write to.
+static int unname_new(Output &out, int made)
 {
 	int unnamed = make_unnamed(out.entry.dir);
 	if (unnamed >= 0 && remove_entry(out.entry, made)) {
 		close(made);
-		record_way(out, Way::fresh, -1, unnamed);
+		become(out, State::fresh, -1, unnamed);
 		return unnamed;
 	}
 	if (unnamed >= 0)
 		close(unnamed);
-	record_way(out, Way::direct, made, -1);
-	record_doom(out, out.entry, made);
+	become(out, State::direct, made, -1);
+	remove_unless_placed(out, out.entry, made);
 	return made;
 }
 
@@ -110,7 +102,9 @@ static bool made_through_link(Output &out, int fd)
 	Entry entry = out.entry;
 	if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != 0 || !locate(entry, fd))
 		return false;
-	record_entry(out, entry);
+	if (entry.dir != out.entry.dir)
+		close(out.entry.dir);
+	out.entry = entry;
 	return true;
 }
 
@@ -119,10 +113,8 @@ static bool made_through_link(Output &out, int fd)
 static FILE *open_staged(Output &out, int target)
 {
 	int unnamed = make_unnamed(out.entry.dir);
-	record_way(out, Way::staged, target, unnamed);
-	if (unnamed >= 0)
-		return content_stream(out, unnamed);
-	return staging_stream(out, -1);
+	become(out, State::staged, target, unnamed);
+	return content_stream(out, unnamed);
 }
 
 // What a name that exists led to, open at fd (or -1, with errno, when that
@@ -132,49 +124,41 @@ static FILE *open_staged(Output &out, int target)
 static FILE *open_existing(Output &out, int fd, bool absent)
 {
 	if (fd < 0 && (errno == ENXIO || errno == EWOULDBLOCK))  // a FIFO with no reader yet
-		fd = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+		fd = openat(out.entry.dir, out.entry.name, open_flags, 0666);
 	struct stat st;
 	if (fd >= 0 && fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && !(absent && st.st_size == 0))
 		return open_staged(out, fd);
 	if (fd >= 0)
 		fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-	record_way(out, Way::stream, -1, -1);
+	become(out, State::stream, -1, -1);
 	return stream_on(fd);
 }
 
-// Whether out's entry names nothing at all, not even a dangling link.
-static bool no_entry(const Output &out)
-{
-	struct stat st;
-	return fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
-}
-
 // Opens out's entry as open(2) with O_CREAT would: the kernel's checks on
-// the path decide. Where the name is free, an unnamed file in its
-// directory is all that is made: a new file has no name until it is
-// placed. Otherwise, or where no unnamed file can be made, a new file is
-// made with O_EXCL, so that what was made is known. A name that exists is
-// opened again without it, and without waiting for a FIFO's reader; when
-// the path named nothing just before (absent), that open went through a
-// symbolic link and made its file, which is new as well. Signals are held
-// until a new file is settled, so that none can leave it behind empty.
+// the path decide. Where the name is free, only an unnamed file is made in
+// its directory. Otherwise, or where none can be made, a file is made with
+// O_EXCL, so that what was made is known; a name that exists is opened
+// again without it, not waiting for a FIFO's reader (when the path named
+// nothing just before (absent), that open made a file through a symbolic
+// link: a new one too). Signals are held until a new file is settled.
 static FILE *open_in(Output &out, bool absent)
 {
-	if (absent && no_entry(out)) {
+	struct stat st;
+	if (absent && fstatat(out.entry.dir, out.entry.name, &st, AT_SYMLINK_NOFOLLOW) != 0 &&
+	    errno == ENOENT) {
 		int unnamed = make_unnamed(out.entry.dir);
 		if (unnamed >= 0) {
-			record_way(out, Way::fresh, -1, unnamed);
+			become(out, State::fresh, -1, unnamed);
 			return content_stream(out, unnamed);
 		}
 	}
-	const int flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
 	sigset_t before = hold_signals();
-	int fd = openat(out.entry.dir, out.entry.name, flags | O_EXCL, 0666);
+	int fd = openat(out.entry.dir, out.entry.name, open_flags | O_EXCL, 0666);
 	bool exists = fd < 0 && errno == EEXIST;
 	if (exists)
-		fd = openat(out.entry.dir, out.entry.name, flags | O_NONBLOCK, 0666);
+		fd = openat(out.entry.dir, out.entry.name, open_flags | O_NONBLOCK, 0666);
 	bool made = fd >= 0 && (!exists || (absent && made_through_link(out, fd)));
-	int content = made ? settle_new(out, fd) : -1;
+	int content = made ? unname_new(out, fd) : -1;
 	int saved = errno;
 	release_signals(before);
 	errno = saved;
@@ -191,14 +175,14 @@ static FILE *open_path(Output &out, const char *path)
 	bool found = stat(path, &named) == 0, absent = !found && errno == ENOENT;
 	int fd = found ? standard_stream(named) : -1;
 	if (fd >= 0) {
-		record_way(out, Way::stream, -1, -1);
+		become(out, State::stream, -1, -1);
 		return stream_on(fcntl(fd, F_DUPFD_CLOEXEC, 3));
 	}
 
 	std::string dir, name;
 	if (!split_path(path, dir, name)) {
-		record_way(out, Way::stream, -1, -1);
-		return stream_on(open(path, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666));
+		become(out, State::stream, -1, -1);
+		return stream_on(open(path, open_flags, 0666));
 	}
 	int dirfd = open(dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 	Entry entry;
@@ -208,13 +192,13 @@ static FILE *open_path(Output &out, const char *path)
 		close(dirfd);
 		return nullptr;
 	}
-	record_entry(out, entry);
+	out.entry = entry;
 	return open_in(out, absent);
 }
 
 FILE *open_output(const char *path, OutputSet *set)
 {
-	if (set && set->count == int(std::size(set->members))) {
+	if (set && set->count == max_outputs) {
 		errno = EMFILE;
 		return nullptr;
 	}
@@ -230,7 +214,8 @@ FILE *open_output(const char *path, OutputSet *set)
 		errno = saved;
 		return nullptr;
 	}
-	record_stream(*out, fp, set);
+	out->fp = fp;
+	out->set = set;
 	if (set)
 		set->members[set->count++] = out;
 	return fp;
@@ -241,12 +226,12 @@ static Fault finish_writing(Output &out)
 {
 	bool written = !ferror(out.fp);
 	written = fclose(out.fp) == 0 && written;
-	record_stream(out, nullptr, out.set);
+	out.fp = nullptr;
 	if (out.staging && out.staging->refused)
 		return Fault::memory;
 	if (!written)
 		return Fault::write;
-	record_written(out);
+	out.written = true;
 	return Fault::none;
 }
 
@@ -257,15 +242,13 @@ static Content content_of(const Output &out)
 	return {-1, out.staging->buf.data, out.staging->length};
 }
 
-// Gets a rewrite in place of the target ready: locks the file, then
-// reserves every block that the content will occupy (the holes inside its
-// old size too), or, where the file system cannot reserve blocks, writes
-// the part past the old end first, which is cut back if the run ends
-// before the rewrite is done.
-static Fault ready_in_place(Output &out)
+// Prepares the rewrite in place of the target, locked: reserves every
+// block that the content will occupy (the holes inside its old size too),
+// or, where none can be reserved, writes the part past the old end first,
+// cut back if the run ends before the rewrite is done.
+static Fault prepare_rewrite(Output &out)
 {
 	Content content = content_of(out);
-	lock_file(out.target);
 	struct stat st;
 	off_t length = content_length(content);
 	if (length < 0 || fstat(out.target, &st) != 0 || !within_size_limit(length))
@@ -276,27 +259,24 @@ static Fault ready_in_place(Output &out)
 	if (!reserve_blocks(out.target, length)) {
 		if (errno != EOPNOTSUPP)
 			return Fault::write;
-		record_grown(out, st.st_size);
+		cut_back_unless_placed(out, st.st_size);
 		if (!write_ahead(out.target, content, st.st_size, length)) {
-			record_cut(out);
+			nothing_to_undo(out);
 			return Fault::write;
 		}
 		upto = std::min(st.st_size, length);
 	}
-	record_placing(out, Placing::in_place, upto);
+	out.state = State::rewriting;
+	out.upto = upto;
 	return Fault::none;
 }
 
-// Gets a rename of the content over the target ready: the content is linked
-// under a name of its own beside it, removed unless it is placed. Called
-// with signals held until the rename. False when that cannot be done.
-static bool ready_rename(Output &out)
+// A rewrite in place that was to be a rename: its lock was taken, unless
+// the file system has none, and then the rewrite is a write error; it is
+// never waited for here.
+static Fault rewrite_instead(Output &out)
 {
-	Entry temp;
-	if (!link_beside(out.entry, out.content, temp))
-		return false;
-	record_doom(out, temp, out.content, true);
-	return true;
+	return lock_file(out.target) ? prepare_rewrite(out) : Fault::write;
 }
 
 // Whether the entries name the same name in the same directory.
@@ -312,7 +292,7 @@ static bool same_entry(const Entry &a, const Entry &b)
 static bool same_destination(const Output &a, const Output &b)
 {
 	struct stat x, y;
-	if (a.way == Way::stream || b.way == Way::stream)
+	if (a.state == State::stream || b.state == State::stream)
 		return false;
 	if (same_entry(a.entry, b.entry))
 		return true;
@@ -320,12 +300,43 @@ static bool same_destination(const Output &a, const Output &b)
 	       same_file(x, y);
 }
 
-// Gets every member ready to be put in place but for the names beside the
-// files to be renamed over (ready_names): chooses how each is placed, and
-// readies the rewrites in place, which may wait for another run's lock.
-static Fault ready(Output *const members[], int n, int *failed)
+// Locks the files of members [lo, hi) to be replaced in one order for every
+// run (device, then inode): runs whose sets share files never wait for each
+// other crosswise. A rewrite in place needs its lock, and where none can be
+// taken (a file system without locks) fails; a rename needs none.
+static Fault lock_targets(Output *const members[], int lo, int hi, int *failed)
 {
-	for (int i = 0; i < n; i++) {
+	std::tuple<dev_t, ino_t, int> keys[max_outputs];
+	int m = 0;
+	for (int i = lo; i < hi; i++) {
+		struct stat st = {};
+		if (members[i]->state != State::renaming && members[i]->state != State::rewriting)
+			continue;
+		if (hi - lo > 1 && fstat(members[i]->target, &st) != 0) {
+			*failed = i;
+			return Fault::write;
+		}
+		std::tuple<dev_t, ino_t, int> key{st.st_dev, st.st_ino, i};
+		int k = m++;
+		for (; k > 0 && keys[k - 1] > key; k--)
+			keys[k] = keys[k - 1];
+		keys[k] = key;
+	}
+	for (int k = 0; k < m; k++) {
+		*failed = std::get<2>(keys[k]);
+		Output &out = *members[*failed];
+		if (!lock_file(out.target) && out.state == State::rewriting)
+			return Fault::write;
+	}
+	return Fault::none;
+}
+
+// Chooses how members [lo, hi) are placed and does all of it that may wait
+// or fail for want of room, before signals are held: the locks are taken
+// and the rewrites in place readied.
+static Fault plan(Output *const members[], int lo, int hi, int *failed)
+{
+	for (int i = lo; i < hi; i++) {
 		*failed = i;
 		Output &out = *members[i];
 		if (!out.written)
@@ -333,108 +344,150 @@ static Fault ready(Output *const members[], int n, int *failed)
 		for (int j = 0; j < i; j++)
 			if (same_destination(*members[j], out))
 				return Fault::write;
-		if (out.way != Way::staged)
+		if (out.state == State::staged)
+			out.state = can_stand_in(out.entry, out.target, out.content) ? State::renaming
+			                                                             : State::rewriting;
+	}
+	if (Fault fault = lock_targets(members, lo, hi, failed); fault != Fault::none)
+		return fault;
+	for (int i = lo; i < hi; i++) {
+		*failed = i;
+		if (members[i]->state != State::rewriting)
 			continue;
-		if (can_stand_in(out.entry, out.target, out.content))
-			record_placing(out, Placing::by_rename, 0);
-		else if (Fault fault = ready_in_place(out); fault != Fault::none)
+		if (Fault fault = prepare_rewrite(*members[i]); fault != Fault::none)
 			return fault;
 	}
 	return Fault::none;
 }
 
-// Links the content of every member to be renamed over its file under a
-// name beside it, with signals held until the renames, so that only a
-// SIGKILL can leave such a name behind; a member whose name cannot be
-// linked is rewritten in place instead.
-static Fault ready_names(Output *const members[], int n, int *failed)
+// Links the content of every member [lo, hi) to be renamed over its file
+// under a name beside it, with signals held until the renames, so that
+// only a SIGKILL can leave such a name behind; a member whose name cannot
+// be linked is rewritten in place instead.
+static Fault link_temporaries(Output *const members[], int lo, int hi, int *failed)
 {
-	for (int i = 0; i < n; i++) {
+	for (int i = lo; i < hi; i++) {
 		*failed = i;
 		Output &out = *members[i];
-		if (out.placing != Placing::by_rename || ready_rename(out))
+		Entry temp;
+		if (out.state != State::renaming)
 			continue;
-		if (Fault fault = ready_in_place(out); fault != Fault::none)
+		if (link_beside(out.entry, out.content, temp)) {
+			remove_unless_placed(out, temp, out.content, true);
+			continue;
+		}
+		if (Fault fault = rewrite_instead(out); fault != Fault::none)
 			return fault;
 	}
 	return Fault::none;
 }
 
-static bool put_in_place(Output &out);
+// How putting an output in place went: placed, failed, or its name leads
+// elsewhere now, and it is to be planned again against what it leads to.
+enum class Put { placed, failed, replan };
 
-// Links the new file under its name. When another run writing the same
-// file took the name meanwhile, what it put there is an existing output
-// found now: opened as open(2) with O_CREAT opens it, so that the kernel's
-// checks still apply, then replaced.
-static bool link_fresh(Output &out)
+// The name leads elsewhere than when the output was opened: another run or
+// a user put a file there meanwhile. That is opened as open(2) with O_CREAT
+// opens it, the kernel's checks still applying, and the output placed
+// against it: a regular file planned again, anything else written to.
+static Put retarget(Output &out)
 {
-	if (link_unnamed(out.content, out.entry))
-		return true;
-	if (errno != EEXIST)
-		return false;
-	int target = openat(out.entry.dir, out.entry.name, O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC, 0666);
+	int target = openat(out.entry.dir, out.entry.name, open_flags, 0666);
 	struct stat st;
 	if (target < 0)
-		return false;
-	record_way(out, Way::staged, target, out.content);
+		return Put::failed;
+	if (out.target >= 0)
+		close(out.target);
+	become(out, State::staged, target, out.content);
 	if (fstat(target, &st) != 0)
-		return false;
+		return Put::failed;
 	if (!S_ISREG(st.st_mode))
-		return copy_into(target, out.content);
-	int failed;
-	Output *self = &out;
-	return ready(&self, 1, &failed) == Fault::none && ready_names(&self, 1, &failed) == Fault::none &&
-	       put_in_place(out);
+		return copy_into(target, out.content) ? Put::placed : Put::failed;
+	return Put::replan;
 }
 
-// Puts one ready output in place. Called with signals held.
-static bool put_in_place(Output &out)
+// Puts one planned output in place. Called with signals held.
+static Put put_in_place(Output &out)
 {
-	switch (out.way) {
-	case Way::made:
-		return false;
-	case Way::stream:
-		return true;
-	case Way::direct:
-		undoom(out);
-		return true;
-	case Way::fresh:
-		return link_fresh(out);
-	case Way::staged:
-		break;
-	}
-	if (out.placing == Placing::by_rename) {
-		if (rename_over(out.entry, out.target, out.doom)) {
-			undoom(out);
-			return true;
+	switch (out.state) {
+	case State::stream:
+	case State::placed:
+		return Put::placed;
+	case State::direct:
+		nothing_to_undo(out);
+		return Put::placed;
+	case State::fresh:
+		if (link_unnamed(out.content, out.entry))
+			return Put::placed;
+		return errno == EEXIST ? retarget(out) : Put::failed;
+	case State::renaming:
+		if (rename_over(out.entry, out.target, out.temp)) {
+			nothing_to_undo(out);
+			return Put::placed;
 		}
-		// The name no longer leads to the file opened, or it is a mount
-		// point: the file opened is rewritten in place.
-		remove_entry(out.doom, out.content);
-		undoom(out);
-		if (ready_in_place(out) != Fault::none)
-			return false;
+		undo_output(out);
+		if (!leads_to(out.entry, out.target))
+			return retarget(out);
+		// A mount point, which no rename replaces: rewritten in place.
+		if (rewrite_instead(out) != Fault::none)
+			return Put::failed;
+		break;
+	case State::rewriting:
+		break;
+	case State::made:
+	case State::staged:
+		return Put::failed;
 	}
 	Content content = content_of(out);
 	bool done = overwrite(out.target, content, out.upto, content_length(content));
-	record_cut(out);
-	return done;
+	nothing_to_undo(out);
+	if (!done)
+		return Put::failed;
+	// A file that lost its name while it was rewritten holds bytes that
+	// no one will read: the output is placed again under the name.
+	return leads_to(out.entry, out.target) ? Put::placed : retarget(out);
 }
 
-// Puts the written members in place together and ends them, the ones not
-// placed undone, all with signals held from the first name linked beside a
-// file. A broken pipe meanwhile ends the run once all are ended.
+// Gives back what plan took for an output not yet placed (its lock, the
+// blocks written ahead of its rewrite, its name beside the file), so that
+// it is planned again; one placed gives back its lock, needed no more. So
+// a run that plans again waits for a lock holding none.
+static void unplan(Output &out)
+{
+	if (out.state == State::renaming || out.state == State::rewriting) {
+		undo_output(out);
+		out.state = State::staged;
+	}
+	if (out.target >= 0)
+		unlock_file(out.target);
+}
+
+// Puts the written members in place together and ends them, those not
+// placed undone, signals held from the first name linked beside a file. A
+// member whose name leads elsewhere then is planned again with those after
+// it, signals free. A broken pipe meanwhile ends the run once all are ended.
 static Fault place(Output *const members[], int n, int *failed)
 {
-	Fault fault = ready(members, n, failed);
-	sigset_t before = hold_signals();
-	if (fault == Fault::none)
-		fault = ready_names(members, n, failed);
-	for (int i = 0; i < n && fault == Fault::none; i++)
-		if (!put_in_place(*members[i])) {
+	Fault fault = Fault::none;
+	Put put = Put::replan;
+	sigset_t before;
+	for (int i = 0; put == Put::replan;) {
+		fault = plan(members, i, n, failed);
+		before = hold_signals();
+		if (fault == Fault::none)
+			fault = link_temporaries(members, i, n, failed);
+		put = Put::placed;
+		while (fault == Fault::none && i < n && (put = put_in_place(*members[i])) == Put::placed)
+			members[i++]->state = State::placed;
+		if (put == Put::failed) {
 			*failed = i;
 			fault = Fault::write;
 		}
+		for (int j = 0; put == Put::replan && j < n; j++)
+			unplan(*members[j]);
+		if (put == Put::replan)
+			release_signals(before);
+	}
 	for (int i = 0; i < n; i++)
 		end_output(members[i]);
 	release_signals(before);
@@ -464,15 +517,20 @@ Fault close_output(FILE *fp)
 	return fault;
 }
 
+// A member that failed as it was closed ends the set: the others are
+// ended too, unplaced.
 Fault place_outputs(OutputSet &set, int *failed)
 {
-	for (int i = 0; i < set.count; i++) {
-		if (!set.members[i]) {
-			*failed = i;
-			return Fault::write;
-		}
-	}
-	Fault fault = place(set.members, set.count, failed);
+	Output **end = set.members + set.count, **gone = std::find(set.members, end, nullptr);
 	set.count = 0;
-	return fault;
+	*failed = int(gone - set.members);
+	if (gone == end)
+		return place(set.members, int(end - set.members), failed);
+	for (Output **out = set.members; out != end; out++) {
+		if (!*out)
+			continue;
+		end_output(*out);
+		release_broken_pipe();
+	}
+	return Fault::write;
 }

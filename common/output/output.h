@@ -1,28 +1,32 @@
 // The writing path of every output file.
 //
-// The life of an output:
+// The life of an output, one State (record.h), and the one function that
+// moves it to each:
 //
-//   made     open_output finds what the path names, as open(2) with
-//            O_CREAT would, and it becomes one of:
-//     fresh    nothing there: a new file, written unnamed;
-//     direct   nothing there, and no unnamed file can be made: written
-//              under its own name, which is removed unless it is placed;
-//     staged   an existing regular file: the new content waits beside it,
-//              unnamed (or in memory where no file can be made there);
-//     stream   anything else (a standard stream, a device, a pipe):
-//              written as it is.
-//   written  close_output closes the stream: every byte reached the file,
-//            or the output fails;
-//   placed   the new file is linked under its name, or the staged content
-//            takes the old file's place, by rename or by a rewrite in place;
-//   undone   a failure, a signal or the run's exit before placed: an
-//            existing file keeps its old bytes, a new one is absent.
+//   made       new_output: a blank record, while open_output finds what
+//              the path names, as open(2) with O_CREAT would;
+//   fresh      open_in, unname_new: nothing there: a new file, written
+//              unnamed;
+//   direct     unname_new: nothing there, and no unnamed file can be made:
+//              written under its own name, removed unless it is placed;
+//   staged     open_staged: an existing regular file: the new content waits
+//              beside it, unnamed (or in memory where no file can be made);
+//              retarget: a name found taken, or leading elsewhere, at
+//              placement: the output is planned again against that file;
+//   stream     open_existing, open_path: anything else (a standard stream,
+//              a device, a pipe): written as it is;
+//   renaming   plan: the content takes the file's place by a rename;
+//   rewriting  plan: the file is rewritten in place, locked; also
+//              prepare_rewrite, where a rename cannot be done after all;
+//   placed     place: linked, renamed or rewritten under its name.
 //
-// An output opened alone is placed as soon as it is written; the outputs of
-// a set are placed together, once all are written (place_outputs). Until
-// an output is placed or undone a broken pipe waits, and a run that ends
-// meanwhile, by a signal or by exit(), undoes it first: a driver may report
-// a fault and exit with outputs open.
+// close_output marks the content written (every byte reached it, or the
+// output fails) and places an output opened alone; a set is placed once
+// all are written (place_outputs). An output not placed is undone when it
+// ends (end_output), and when the run ends first, by a signal or by
+// exit(): an existing file keeps its old bytes, a new one is absent. Until
+// then a broken pipe waits: a driver may report a fault and exit with
+// outputs open.
 //
 // Every file keeps what makes it itself (its hard links, owner, group,
 // mode, ACLs and extended attributes), and a path naming standard output or
@@ -35,9 +39,12 @@
 
 struct Output;
 
+// The outputs a run may have open at once, alone or in sets.
+inline constexpr int max_outputs = 8;
+
 // Outputs placed together, in the order they were opened.
 struct OutputSet {
-	Output *members[4];
+	Output *members[max_outputs];
 	int count = 0;
 };
 

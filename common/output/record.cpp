@@ -8,44 +8,47 @@
 #include <initializer_list>
 
 #include "common/output/ending.h"
+#include "common/output/output.h"
 
-// A program writes a few files at a time.
-static Output table[8];
+static Output table[max_outputs];
 
-// The undo step of an output: safe in a signal handler.
-static void undo(void *arg)
+// Whether the undo is set: from then on a signal or exit() may run it.
+static bool armed;
+
+// Undoes what an output still must: safe in a signal handler.
+static void undo(Output &out)
 {
-	Output &out = *static_cast<Output *>(arg);
 	struct stat st;
-	if (out.doomed && fstatat(out.doom.dir, out.doom.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-	    st.st_dev == out.dev && st.st_ino == out.ino)
-		unlinkat(out.doom.dir, out.doom.name, 0);
-	if (out.grown)
+	if (out.removing && fstatat(out.temp.dir, out.temp.name, &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+	    same_file(st, out.file))
+		unlinkat(out.temp.dir, out.temp.name, 0);
+	if (out.cutting)
 		(void)ftruncate(out.target, out.old_size);
-	out.doomed = out.grown = false;
+	out.removing = out.cutting = false;
 }
 
-// Changes a record so that its undo step, which a signal may run at any
-// moment, never sees half of a change: with signals held once the step is
-// registered, or as the change registers it. No step reads a record without
-// one.
+static void undo_all()
+{
+	for (Output &out : table)
+		if (out.used)
+			undo(out);
+}
+
+// Changes what the undo reads, with signals held once it may run, and sets
+// the undo first when arming.
 template <typename Change>
 static void change(Output &out, Change how, bool arming = false)
 {
-	if (out.undo < 0 && !arming) {
+	if (!armed && !arming) {
 		how(out);
 		return;
 	}
 	sigset_t before = hold_signals();
+	if (!armed)
+		set_undo(undo_all);
+	armed = true;
 	how(out);
 	release_signals(before);
-}
-
-// The output's undo step, registered once it has something to undo.
-static void arm(Output &out)
-{
-	if (out.undo < 0)
-		out.undo = add_undo(undo, &out);
 }
 
 Output *new_output()
@@ -55,8 +58,7 @@ Output *new_output()
 			continue;
 		change(out, [](Output &o) {
 			o = Output{};
-			o.way = Way::made;
-			o.entry.dir = o.target = o.content = o.undo = -1;
+			o.entry.dir = o.target = o.content = -1;
 			o.used = true;
 		});
 		return &out;
@@ -73,51 +75,7 @@ Output *find_output(FILE *fp)
 	return nullptr;
 }
 
-void record_entry(Output &out, const Entry &entry)
-{
-	change(out, [&](Output &o) {
-		if (o.entry.dir >= 0 && o.entry.dir != entry.dir)
-			close(o.entry.dir);
-		o.entry = entry;
-	});
-}
-
-void record_way(Output &out, Way way, int target, int content)
-{
-	change(out, [&](Output &o) {
-		o.way = way;
-		o.target = target;
-		o.content = content;
-	});
-}
-
-void record_staging(Output &out, Staging *staging)
-{
-	change(out, [&](Output &o) { o.staging = staging; });
-}
-
-void record_stream(Output &out, FILE *fp, OutputSet *set)
-{
-	change(out, [&](Output &o) {
-		o.fp = fp;
-		o.set = set;
-	});
-}
-
-void record_written(Output &out)
-{
-	change(out, [](Output &o) { o.written = true; });
-}
-
-void record_placing(Output &out, Placing placing, off_t upto)
-{
-	change(out, [&](Output &o) {
-		o.placing = placing;
-		o.upto = upto;
-	});
-}
-
-void record_doom(Output &out, const Entry &entry, int fd, bool held)
+void remove_unless_placed(Output &out, const Entry &entry, int fd, bool held)
 {
 	struct stat st;
 	if (fstat(fd, &st) != 0)
@@ -125,45 +83,37 @@ void record_doom(Output &out, const Entry &entry, int fd, bool held)
 	change(
 		out,
 		[&](Output &o) {
-			if (!held)
-				arm(o);
-			o.doom = entry;
-			o.dev = st.st_dev;
-			o.ino = st.st_ino;
-			o.doomed = true;
+			o.temp = entry;
+			o.file = st;
+			o.removing = true;
 		},
 		!held);
 }
 
-void undoom(Output &out)
-{
-	change(out, [](Output &o) { o.doomed = false; });
-}
-
-void record_grown(Output &out, off_t old_size)
+void cut_back_unless_placed(Output &out, off_t old_size)
 {
 	change(
 		out,
 		[&](Output &o) {
-			arm(o);
 			o.old_size = old_size;
-			o.grown = true;
+			o.cutting = true;
 		},
 		true);
 }
 
-void record_cut(Output &out)
+void nothing_to_undo(Output &out)
 {
-	change(out, [](Output &o) { o.grown = false; });
+	change(out, [](Output &o) { o.removing = o.cutting = false; });
+}
+
+void undo_output(Output &out)
+{
+	change(out, [](Output &o) { undo(o); });
 }
 
 void end_output(Output *out)
 {
-	change(*out, [](Output &o) {
-		undo(&o);
-		drop_undo(o.undo);
-		o.undo = -1;
-	});
+	undo_output(*out);
 	if (out->fp)
 		fclose(out->fp);
 	for (int fd : {out->target, out->content, out->entry.dir})

@@ -1,8 +1,11 @@
-// The record of every open output. This file alone changes it, and always
-// with signals held, so that the undo step that a signal or exit() runs
-// never sees half of a change. output.h tells the life of an output.
+// The record of every open output, in one table: the end of a run (a
+// signal, exit()) walks it and undoes what each output still must. The
+// fields that the undo reads change here alone, with signals held, so that
+// it never sees half of a change; output.cpp owns the rest. output.h tells
+// the life of an output.
 #pragma once
 
+#include <sys/stat.h>
 #include <sys/types.h>
 
 #include <cstdio>
@@ -12,41 +15,28 @@
 
 struct OutputSet;
 
-// How an output reaches its path.
-enum class Way {
-	made,    // not yet known: being opened
-	stream,  // straight into an open file: a standard stream, a device, a pipe
-	fresh,   // a new file: written unnamed, linked into place at the end
-	direct,  // a new file written under its own name, removed unless placed
-	staged,  // an existing file: its new content waits beside it, then replaces it
-};
-
-// How a staged output is put in place, once ready.
-enum class Placing { none, by_rename, in_place };
+// Where an output stands; output.h lists who moves it where.
+enum class State { made, stream, fresh, direct, staged, renaming, rewriting, placed };
 
 struct Output {
 	bool used;
-	FILE *fp;  // the stream given out (on a descriptor of its own),
-	           // until it is closed
-	Way way;
+	State state;
+	FILE *fp;          // the stream given out, until it is closed
 	Entry entry;       // where the file is named
-	int target;        // the file the path names, open for writing (staged,
-	                   // direct), or -1
+	int target;        // the file the path names, open for writing (staged
+	                   // and after, direct), or -1
 	int content;       // the unnamed file that holds the content, or -1
 	Staging *staging;  // content counted against the memory budget, or null
 	OutputSet *set;    // the set that it is placed with, or null
 	bool written;      // the content is whole and waits to be placed
-	Placing placing;
-	off_t upto;  // in_place: the bytes of the content still to copy
+	off_t upto;        // rewriting: the bytes of the content still to copy
 
-	// What the undo step undoes, until the output is placed or ended.
-	bool doomed;  // doom names the new file, or by_rename the content
-	Entry doom;   // beside it (dev, ino): remove it
-	dev_t dev;
-	ino_t ino;
-	bool grown;  // target was written past its old end: cut it back
+	// What the undo removes, and what it cuts back.
+	bool removing;  // while the entry `temp` names the file: remove it
+	Entry temp;
+	struct stat file;
+	bool cutting;  // target was written past its old end: cut it back
 	off_t old_size;
-	int undo;  // the step's handle, or -1
 };
 
 // A blank record, made: null, with errno EMFILE, when as many outputs as
@@ -56,27 +46,20 @@ Output *new_output();
 // The record of the stream fp, or null.
 Output *find_output(FILE *fp);
 
-// Sets what the record is; the record takes the descriptors it is given.
-// Each change is made so that a signal never shows its undo step half of
-// it.
-void record_entry(Output &out, const Entry &entry);
-void record_way(Output &out, Way way, int target, int content);
-void record_staging(Output &out, Staging *staging);
-void record_stream(Output &out, FILE *fp, OutputSet *set);
-void record_written(Output &out);
-void record_placing(Output &out, Placing placing, off_t upto);
+// Until nothing_to_undo, the file open at fd, which entry names, is removed
+// if the output ends unplaced, and if the run ends first: by the undo, or,
+// where the caller holds signals until then (held), by no signal.
+void remove_unless_placed(Output &out, const Entry &entry, int fd, bool held = false);
 
-// Until undoom, the file open at fd, which entry names, is removed if the
-// output ends unplaced, and if the run ends first: by its undo step, or,
-// where the caller holds signals until undoom (held), by no signal at all.
-void record_doom(Output &out, const Entry &entry, int fd, bool held = false);
-void undoom(Output &out);
+// Until nothing_to_undo, target is cut back to old_size if the run ends
+// first.
+void cut_back_unless_placed(Output &out, off_t old_size);
+void nothing_to_undo(Output &out);
 
-// Until record_cut, target is cut back to old_size if the run ends first.
-void record_grown(Output &out, off_t old_size);
-void record_cut(Output &out);
+// Undoes now what the output still must: removes its file, cuts back its
+// target.
+void undo_output(Output &out);
 
-// Ends the record: undoes what it still must (a doomed file removed, a
-// grown target cut back), closes its stream if still open and its
-// descriptors, frees its staging and its place.
+// Ends the record: undoes what it still must, closes its stream if still
+// open and its descriptors, frees its staging and its place.
 void end_output(Output *out);

@@ -19,12 +19,15 @@ static ssize_t append(void *cookie, const char *bytes, size_t n)
 {
 	Staging &s = *static_cast<Staging *>(cookie);
 	if (s.fd >= 0) {
-		if (!budget_take_file(n))
+		if (s.counted && !budget_take_file(n))
 			return refuse(s);
-		ssize_t put = write(s.fd, bytes, n);
-		if (put > 0)
-			s.length += size_t(put);
-		return put;
+		for (size_t done = 0; done < n;) {
+			ssize_t put = write(s.fd, bytes + done, n - done);
+			if (put < 0)
+				return -1;
+			done += size_t(put);
+		}
+		return ssize_t(n);
 	}
 	if (n > SIZE_MAX - s.length || !reserve(s.buf, s.length + n))
 		return refuse(s);

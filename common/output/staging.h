@@ -1,8 +1,9 @@
-// Content that takes memory while it waits to be put in place: kept in a
-// buffer of the run's own where no unnamed file can be made beside its
-// target, or written to an unnamed file on a file system whose pages are
-// memory (tmpfs, ramfs). Either way every byte is counted against the run's
-// memory budget as it is written.
+// The stream of an output's content: written to the unnamed file that holds
+// it, or, where no unnamed file can be made beside its target, kept in a
+// buffer of the run's own. Content that takes memory while it waits (the
+// buffer, or an unnamed file on a file system whose pages are memory:
+// tmpfs, ramfs) is counted against the run's memory budget as it is
+// written.
 #pragma once
 
 #include <cstdio>
@@ -11,8 +12,9 @@
 
 struct Staging {
 	Buffer buf;            // the content, when no file holds it
-	size_t length = 0;     // bytes written
-	int fd = -1;           // the unnamed file in memory that holds it, or -1
+	size_t length = 0;     // bytes in the buffer
+	int fd = -1;           // the unnamed file that holds it, or -1
+	bool counted = true;   // its bytes are counted against the budget
 	bool refused = false;  // a write did not fit the budget
 };
 

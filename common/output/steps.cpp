@@ -21,16 +21,32 @@ bool same_file(const struct stat &a, const struct stat &b)
 }
 
 // Whether the entry names the file whose status is open.
-static bool names(const Entry &entry, const struct stat &open)
+static bool entry_is(const Entry &entry, const struct stat &open)
 {
 	struct stat named;
 	return fstatat(entry.dir, entry.name, &named, AT_SYMLINK_NOFOLLOW) == 0 && same_file(named, open);
 }
 
-bool names(const Entry &entry, int fd)
+// Whether the entry names the file open at fd.
+static bool entry_is(const Entry &entry, int fd)
 {
 	struct stat open;
-	return fstat(fd, &open) == 0 && names(entry, open);
+	return fstat(fd, &open) == 0 && entry_is(entry, open);
+}
+
+bool leads_to(const Entry &entry, int fd)
+{
+	struct stat named, open;
+	return fstatat(entry.dir, entry.name, &named, 0) == 0 && fstat(fd, &open) == 0 &&
+	       same_file(named, open);
+}
+
+bool split_path(const char *path, std::string &dir, std::string &name)
+{
+	const char *slash = strrchr(path, '/');
+	name = slash ? slash + 1 : path;
+	dir = slash ? std::string(path, slash + 1) + "." : ".";
+	return !name.empty() && name != "." && name != "..";
 }
 
 bool set_entry(Entry &entry, int dir, const char *name)
@@ -46,7 +62,7 @@ bool set_entry(Entry &entry, int dir, const char *name)
 
 bool remove_entry(const Entry &entry, int fd)
 {
-	return names(entry, fd) && unlinkat(entry.dir, entry.name, 0) == 0;
+	return entry_is(entry, fd) && unlinkat(entry.dir, entry.name, 0) == 0;
 }
 
 static bool read_link(const Entry &entry, std::string &text)
@@ -59,26 +75,24 @@ static bool read_link(const Entry &entry, std::string &text)
 	return true;
 }
 
-// The link's directory part is opened as "dir/.", so that the kernel
-// follows a link at its end as it did in the middle of the link's text.
 bool locate(Entry &entry, int fd)
 {
 	Entry at = entry;
 	at.dir = fcntl(entry.dir, F_DUPFD_CLOEXEC, 3);
 	std::string link;
 	for (int hops = 0; at.dir >= 0 && hops < 40; hops++) {
-		if (names(at, fd)) {
+		if (entry_is(at, fd)) {
 			entry = at;
 			return true;
 		}
 		if (!read_link(at, link))
 			break;
-		size_t slash = link.rfind('/');
-		std::string dir = slash == std::string::npos ? "." : link.substr(0, slash + 1) + ".";
+		std::string dir, name;
+		split_path(link.c_str(), dir, name);
 		int next = openat(at.dir, dir.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
 		close(at.dir);
 		at.dir = next;
-		if (!set_entry(at, next, link.c_str() + slash + 1))
+		if (!set_entry(at, next, name.c_str()))
 			break;
 	}
 	if (at.dir >= 0)
@@ -140,7 +154,7 @@ bool can_stand_in(const Entry &entry, int target, int unnamed)
 	struct stat st, mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
-	if (!names(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
+	if (!entry_is(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
 		return false;
 	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir) || mount_point(entry))
 		return false;
@@ -165,13 +179,20 @@ bool link_beside(const Entry &entry, int unnamed, Entry &temp)
 
 bool rename_over(const Entry &entry, int target, const Entry &temp)
 {
-	return names(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
+	return entry_is(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
 }
 
-void lock_file(int fd)
+bool lock_file(int fd)
 {
-	while (flock(fd, LOCK_EX) != 0 && errno == EINTR)
+	int locked;
+	while ((locked = flock(fd, LOCK_EX)) != 0 && errno == EINTR)
 		continue;
+	return locked == 0;
+}
+
+void unlock_file(int fd)
+{
+	flock(fd, LOCK_UN);
 }
 
 off_t content_length(const Content &content)

@@ -10,6 +10,7 @@
 #include <sys/types.h>
 
 #include <cstddef>
+#include <string>
 
 struct Entry {
 	int dir;                  // the directory, open with O_PATH
@@ -23,6 +24,12 @@ struct Content {
 	size_t length;
 };
 
+// Splits path into the directory that holds its last component, given as
+// "dir/." so that a symbolic link ending it is followed as one in the
+// middle of a path is, and that component. False when there is no last
+// component to name ("dir/", ".").
+bool split_path(const char *path, std::string &dir, std::string &name);
+
 // Sets entry to name in dir; false, with errno ENAMETOOLONG, when no
 // directory entry can hold name.
 bool set_entry(Entry &entry, int dir, const char *name);
@@ -30,8 +37,9 @@ bool set_entry(Entry &entry, int dir, const char *name);
 // Whether two statuses are of one file: its device and inode.
 bool same_file(const struct stat &a, const struct stat &b);
 
-// Whether the entry names the file open at fd.
-bool names(const Entry &entry, int fd);
+// Whether the entry, its symbolic links followed, leads to the file open at
+// fd.
+bool leads_to(const Entry &entry, int fd);
 
 // Removes the entry if it still names the file open at fd.
 bool remove_entry(const Entry &entry, int fd);
@@ -67,8 +75,9 @@ bool link_beside(const Entry &entry, int unnamed, Entry &temp);
 bool rename_over(const Entry &entry, int target, const Entry &temp);
 
 // Takes an exclusive lock on the file open at fd, waiting while another run
-// holds it. Where the file system has no locks there is none to wait for.
-void lock_file(int fd);
+// holds it. False where it cannot be had: the file system has no locks.
+bool lock_file(int fd);
+void unlock_file(int fd);
 
 // The length of the content; -1 when it cannot be told.
 off_t content_length(const Content &content);

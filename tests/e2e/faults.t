@@ -220,7 +220,10 @@ $ memlimit 32M lag_pool /dev/zero; echo "status $?"; memlimit 32M xfm_reverse /d
 === a number of 100 megabytes in a matrix is a memory error in every reader
 ! uninstrumented xfm_reverse
 % { printf 't4\n1'; head -c 100000000 /dev/zero | tr '\0' 0; printf ' 0 0 0\n0 1 0 0\n0 0 1 0\n0 0 0 1\n'; } > big_to_b_t4
-$ memlimit 64M xfm_reverse big_to_b_t4; echo "status $?"; for run in "xfm_chain big_to_b_t4 b_to_c_t4" "xfm_points big_to_b_t4" "xfm_info big_to_b_t4" "xfm_rms big_to_b_t4"; do memlimit 64M $run < /dev/null > /dev/null; echo "status $?"; done; (ulimit -v 60000; xfm_reverse big_to_b_t4 > /dev/null); echo "status $?"
+$ memlimit 64M xfm_reverse big_to_b_t4; echo "status $?"
+  for run in "xfm_chain big_to_b_t4 b_to_c_t4" "xfm_points big_to_b_t4" "xfm_info big_to_b_t4" "xfm_rms big_to_b_t4"
+  do memlimit 64M $run < /dev/null > /dev/null; echo "status $?"; done
+  (ulimit -v 60000; xfm_reverse big_to_b_t4 > /dev/null); echo "status $?"
 1| @REV@
 1| Reading: big_to_b_t4
 1| status 255
@@ -244,7 +247,9 @@ $ memlimit 64M xfm_reverse big_to_b_t4; echo "status $?"; for run in "xfm_chain 
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
-$ a=-$(printf 'x%.0s' {1..120000}); prlimit --data=400000 xfm_unit u_t4 > /dev/null; echo "status $?"; prlimit --data=400000 xfm_unit u_t4 $a > /dev/null; echo "status $?"; prlimit --data=400000 xfm_reverse a_to_b_t4 $a > /dev/null
+$ a=-$(printf 'x%.0s' {1..120000}); prlimit --data=400000 xfm_unit u_t4 > /dev/null; echo "status $?"
+  prlimit --data=400000 xfm_unit u_t4 $a > /dev/null; echo "status $?"
+  prlimit --data=400000 xfm_reverse a_to_b_t4 $a > /dev/null
 1| status 0
 1| status 255
 2| xfm_unit: memory allocation error
@@ -299,7 +304,10 @@ $ lag_pool g.lst 2>&-
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
-$ xfm_reverse a_to_b_t4 /dev/stderr 2>&- > /dev/null; echo "status $?"; xfm_unit /proc/self/fd/2 2>&- > /dev/null; echo "status $?"; xfm_unit /dev/fd/1 >&-; xfm_unit /dev/stdin <&- > /dev/null; xfm_chain /dev/stdin a_to_b_t4 c_t4 <&- > /dev/null; lag_pool /dev/stdin <&- > /dev/null
+$ xfm_reverse a_to_b_t4 /dev/stderr 2>&- > /dev/null; echo "status $?"
+  xfm_unit /proc/self/fd/2 2>&- > /dev/null; echo "status $?"; xfm_unit /dev/fd/1 >&-
+  xfm_unit /dev/stdin <&- > /dev/null; xfm_chain /dev/stdin a_to_b_t4 c_t4 <&- > /dev/null
+  lag_pool /dev/stdin <&- > /dev/null
 1| status 255
 1| status 255
 2| xfm_unit: /dev/fd/1 write error
@@ -344,7 +352,10 @@ $ for c in 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_poo
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
 % { for i in $(seq 2000); do echo "# remark $i"; done; printf '#lag A B\n-1 1 2\n'; } > t.dat && echo t.dat > x.lst && mkfifo gone
-$ { exec 3<gone; } & exec 4>gone; wait; for c in 'xfm_unit u_t4' 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_pool x.lst' 'pattern_list -w 16383x' 'shuffle 1000000 -s5'; do $c >&4 2>> quiet; s=$?; (trap '' PIPE; exec $c >&4 2>> said); echo "${c%% *} $s $?"; done; grep -hv '^Writing: ' quiet said
+$ { exec 3<gone; } & exec 4>gone; wait
+  for c in 'xfm_unit u_t4' 'xfm_reverse a_to_b_t4' 'xfm_chain a_to_b_t4 a_to_b_t4 c_t4' 'lag_pool x.lst' 'pattern_list -w 16383x' 'shuffle 1000000 -s5'
+  do $c >&4 2>> quiet; s=$?; (trap '' PIPE; exec $c >&4 2>> said); echo "${c%% *} $s $?"; done
+  grep -hv '^Writing: ' quiet said
 1| xfm_unit 141 255
 1| xfm_reverse 141 255
 1| xfm_chain 141 255
@@ -361,7 +372,9 @@ $ { exec 3<gone; } & exec 4>gone; wait; for c in 'xfm_unit u_t4' 'xfm_reverse a_
 # Arguments of tens of kilobytes. In the output, <name> stands for exactly
 # 50,000 letters N, <path> for exactly 30,004 bytes.
 === a program name of 50 kilobytes is used whole in every usage text
-$ n=$(printf 'N%.0s' {1..50000}); out=$(for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle; do (exec -a "/usr/local/bin/$n" $p); echo "status $?"; done 2> err); err=$(cat err); echo "${out//$n/<name>}"; echo "${err//$n/<name>}" >&2
+$ n=$(printf 'N%.0s' {1..50000})
+  out=$(for p in xfm_unit xfm_reverse xfm_chain lag_pool pattern_list shuffle; do (exec -a "/usr/local/bin/$n" $p); echo "status $?"; done 2> err)
+  err=$(cat err); echo "${out//$n/<name>}"; echo "${err//$n/<name>}" >&2
 1| @UNIT@
 1| Usage:\t<name> <t4file>
 1| e.g.,\t<name> qx42c_mpr1_to_905-7K_t4
@@ -410,7 +423,10 @@ $ n=$(printf 'N%.0s' {1..50000}); (exec -a "$n" xfm_unit u_t4) > /dev/null; out=
 | -1 1 2
 < x.lst
 | t.dat
-$ g=$(printf 'x%.0s' {1..50000}); xfm_reverse -${g}u a_to_b_t4 out_t4 | tail -n 2; [ "$(head -n 1 out_t4)" = "#xfm_reverse -${g}u a_to_b_t4 out_t4" ] && echo whole; pattern_list -${g}ew 2+-; echo; shuffle 7 -${g}s3; echo; lag_pool x.lst -$g > /dev/null 2>&1; [ "$(head -n 1 x_avg.dat)" = "#lag_pool x.lst -$g" ] && echo whole
+$ g=$(printf 'x%.0s' {1..50000}); xfm_reverse -${g}u a_to_b_t4 out_t4 | tail -n 2
+  [ "$(head -n 1 out_t4)" = "#xfm_reverse -${g}u a_to_b_t4 out_t4" ] && echo whole; pattern_list -${g}ew 2+-
+  echo; shuffle 7 -${g}s3; echo; lag_pool x.lst -$g > /dev/null 2>&1
+  [ "$(head -n 1 x_avg.dat)" = "#lag_pool x.lst -$g" ] && echo whole
 1|   0.000000  0.000000  0.000000    1.0000
 1| Writing: out_t4
 1| whole
@@ -423,7 +439,9 @@ $ g=$(printf 'x%.0s' {1..50000}); xfm_reverse -${g}u a_to_b_t4 out_t4 | tail -n 
 < a_to_b_t4
 | t4
 | 1 0 0 0 0 1 0 0 0 0 1 0 0 0 0 1
-$ p=$(printf 'level_%05d/' $(seq 2500))x_t4; out=$( { xfm_unit $p; xfm_reverse $p; xfm_chain a_to_b_t4 $p; lag_pool $p; } 2>&1 > /dev/null); echo "${out//$p/<path>}"; pattern_list "$(printf 'x%.0s' {1..30000})"
+$ p=$(printf 'level_%05d/' $(seq 2500))x_t4
+  out=$( { xfm_unit $p; xfm_reverse $p; xfm_chain a_to_b_t4 $p; lag_pool $p; } 2>&1 > /dev/null)
+  echo "${out//$p/<path>}"; pattern_list "$(printf 'x%.0s' {1..30000})"
 1| xfm_unit: <path> write error
 1| xfm_reverse: <path> read error
 1| xfm_chain: <path> read error

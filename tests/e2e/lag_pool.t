@@ -568,7 +568,10 @@ $ lag_pool huge.lst
 === tables read on several threads give the bytes one thread gives, a failing table included
 % for s in 1 2 3 4 5 6 7; do printf '# subject %d\n#lag A B\n-2 %d.1 2.5\n-1 0.%d 1e-3\n0 3 -%d\n1 1 1\n2 0.3 7\n' $s $s $s $s > s$s.dat; done
 % ls s?.dat > good.lst && sed 's/s4.dat/gap.dat/' good.lst > bad.lst && sed 's/^1 1 1$/2 1 1/' s4.dat > gap.dat
-$ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$n.out 2> $l$n.err; echo "$l: status $?"; cat ${l}_*.dat > $l$n.dat 2> /dev/null; done; cmp ${l}1.out ${l}3.out && cmp ${l}1.err ${l}3.err && cmp ${l}1.dat ${l}3.dat; done; tail -n 3 bad3.out; cat bad3.err
+$ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$n.out 2> $l$n.err
+  echo "$l: status $?"; cat ${l}_*.dat > $l$n.dat 2> /dev/null; done
+  cmp ${l}1.out ${l}3.out && cmp ${l}1.err ${l}3.err && cmp ${l}1.dat ${l}3.dat; done; tail -n 3 bad3.out
+  cat bad3.err
 1| good: status 0
 1| good: status 0
 1| bad: status 255
@@ -577,6 +580,34 @@ $ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$
 1| # subject 4
 1| #lag A B
 1| lag_pool: gap.dat format error
+
+# A thread reads regular files only: a FIFO in the list is opened by the
+# driver in its turn, never early by a thread, which would let its writer go
+# before the run reads it (here while the driver waits for the FIFO before).
+=== a FIFO in the list is opened in its turn, never early by a thread
+% for s in 1 2 3; do printf '#lag A\n-1 %d\n0 1\n' $s > s$s.dat; done && mkfifo p.dat f.dat && printf 's1.dat\np.dat\nf.dat\n' > f.lst
+$ { echo opened > early; cat s3.dat; } > f.dat & REGKIT_THREADS=4 timeout 20 lag_pool f.lst > /dev/null 2>&1 &
+  sleep 1; ls early 2> /dev/null; cat s2.dat > p.dat; wait $!; echo "status $?"
+1| status 0
+
+# The first table gives the shape and its values in one read: a pipe or a
+# FIFO first in the list is read once, as a file with its bytes is.
+=== a pipe or a FIFO first in the list gives the results of a file with its bytes
+% printf '# one\n#lag A B\n-1 0.5 2\n0 3 4\n1 5 6\n' > s1.dat && printf '#lag A B\n-1 1 1\n0 1 1\n' > s2.dat
+% printf 's1.dat\ns2.dat\n' > f.lst && printf '/dev/fd/7\ns2.dat\n' > p.lst && printf 'q.fifo\ns2.dat\n' > q.lst && mkfifo q.fifo
+$ for n in 1 2; do
+    export REGKIT_THREADS=$n; lag_pool f.lst > f.out; lag_pool p.lst 7< <(cat s1.dat) > p.out
+    cat s1.dat > q.fifo & timeout 20 lag_pool q.lst > q.out; echo "$n: status $?"
+    for r in p q; do
+      for f in _avg _ROIavg _gammabar; do cmp <(tail -n +2 f$f.dat) <(tail -n +2 $r$f.dat); done
+      cmp <(sed 1,3d f.out) <(sed '1,3d; s,^Reading: \(/dev/fd/7\|q.fifo\)$,Reading: s1.dat,' $r.out)
+    done
+  done 2> /dev/null; sed -n 4,6p q.out
+1| 1: status 0
+1| 2: status 0
+1| Reading: q.fifo
+1| # one
+1| #lag A B
 
 # The first table fails at its end, while a thread may already be at the
 # next. The run ends as one thread ends it, at once: a FIFO after it that
@@ -588,7 +619,13 @@ $ for l in good bad; do for n in 3 1; do REGKIT_THREADS=$n lag_pool $l.lst > $l$
 ! strace -o /dev/null true
 % awk 'BEGIN { print "#lag A B"; for (l = -100000; l < 0; l++) print l, 1, 2; print "0 1" }' > bad.dat
 % printf '#lag A B\n-1 1 2\n' > t2.dat && mkfifo fifo.dat err && printf 'bad.dat\nfifo.dat\n' > fifo.lst && printf 'bad.dat\nt2.dat\n' > stall.lst
-$ for held in no yes; do [ $held = yes ] && exec 3<> fifo.dat; for n in 1 8; do REGKIT_THREADS=$n timeout 20 lag_pool fifo.lst > /dev/null; echo "held $held: status $?"; done; done; for n in 1 8; do REGKIT_THREADS=$n ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -P t2.dat -e trace=newfstatat,openat -e inject=newfstatat,openat:delay_enter=60000000 bash -c 'exec lag_pool stall.lst > /dev/null 2> err' & timeout 20 head -n 1 err; kill -KILL $!; wait; done 2> /dev/null
+$ for held in no yes; do [ $held = yes ] && exec 3<> fifo.dat; for n in 1 8
+  do REGKIT_THREADS=$n timeout 20 lag_pool fifo.lst > /dev/null; echo "held $held: status $?"; done; done
+  for n in 1 8
+  do REGKIT_THREADS=$n ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -P t2.dat -e trace=newfstatat,openat \
+    -e inject=newfstatat,openat:delay_enter=60000000 bash -c 'exec lag_pool stall.lst > /dev/null 2> err' &
+  timeout 20 head -n 1 err
+  kill -KILL $!; wait; done 2> /dev/null
 1| held no: status 255
 1| held no: status 255
 1| held yes: status 255
@@ -606,9 +643,13 @@ $ for held in no yes; do [ $held = yes ] && exec 3<> fifo.dat; for n in 1 8; do 
 # read again by the driver. big.tab's 9 MB header line fits no run.
 === inside a memory limit the result does not depend on the number of threads, a memory error included
 ! uninstrumented lag_pool
-% awk 'BEGIN { printf "#lag"; for (r = 0; r < 10; r++) { printf " L%d", r; for (i = 0; i < 100000; i++) printf "x" } printf "\n"; for (l = -10000; l <= 10000; l++) printf "%d 1 2 3 4 5 6 7 8 9 0.5\n", l }' > w.tab
+% awk 'BEGIN { printf "#lag"; for (r = 0; r < 10; r++) { printf " L%d", r; for (i = 0; i < 100000; i++) printf "x" }
+    printf "\n"; for (l = -10000; l <= 10000; l++) printf "%d 1 2 3 4 5 6 7 8 9 0.5\n", l }' > w.tab
 % (head -c 9000000 /dev/zero | tr '\0' '#'; echo) > big.tab && printf 'w.tab\nw.tab\nw.tab\n' > ok.lst && cp ok.lst big.lst && echo big.tab >> big.lst
-$ for l in ok big; do for n in 1 3; do REGKIT_THREADS=$n memlimit 16M lag_pool $l.lst > $l$n.out 2> $l$n.err; echo "$l: status $?"; cat ${l}_*.dat > $l$n.dat 2> /dev/null; done; cmp ${l}1.out ${l}3.out && cmp ${l}1.err ${l}3.err && cmp ${l}1.dat ${l}3.dat; done; grep -h '^Bartlett' ok3.out; tail -n 1 big3.err
+$ for l in ok big; do for n in 1 3; do REGKIT_THREADS=$n memlimit 16M lag_pool $l.lst > $l$n.out 2> $l$n.err
+  echo "$l: status $?"; cat ${l}_*.dat > $l$n.dat 2> /dev/null; done
+  cmp ${l}1.out ${l}3.out && cmp ${l}1.err ${l}3.err && cmp ${l}1.dat ${l}3.dat; done
+  grep -h '^Bartlett' ok3.out; tail -n 1 big3.err
 1| ok: status 0
 1| ok: status 0
 1| big: status 255
@@ -655,7 +696,11 @@ $ memlimit 1G lag_pool m.lst; echo "status $?"; memlimit 1G lag_pool ok.lst 2> /
 ! [ -w /sys/fs/cgroup/memory ] || grep -qw memory /sys/fs/cgroup/cgroup.subtree_control 2>/dev/null || { echo "needs a memory cgroup"; exit 1; }
 % awk 'BEGIN { printf "#lag"; for (r = 0; r < 2000; r++) { printf " R%d", r; row = row " 0.5" } printf "\n"; for (l = -500; l <= 500; l++) print l row }' > t.dat
 % mkdir d
-$ for n in 1 8; do REGKIT_THREADS=$n unshare -m bash -c 'mount -t tmpfs tmpfs d && echo t.dat > d/x.lst && for f in avg ROIavg gammabar; do echo earlier > d/x_$f.dat; done; memlimit 24M lag_pool d/x.lst > /dev/null 2> err; echo "status $?"; tail -n 1 err; cat d/x_*.dat'; done
+$ for n in 1 8
+  do REGKIT_THREADS=$n unshare -m bash -c 'mount -t tmpfs tmpfs d && echo t.dat > d/x.lst &&
+      for f in avg ROIavg gammabar; do echo earlier > d/x_$f.dat; done
+    memlimit 24M lag_pool d/x.lst > /dev/null 2> err; echo "status $?"; tail -n 1 err; cat d/x_*.dat'
+  done
 1| status 255
 1| lag_pool: memory allocation error
 1| earlier

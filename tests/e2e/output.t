@@ -77,7 +77,9 @@ $ xfm_unit ''
 # The temporary name repeats the target's: a name at the length limit of a
 # directory entry must still be replaced whole or not at all.
 === a name of 255 bytes, the most a directory entry holds, is replaced whole or not at all
-$ n=$(printf 'n%.0s' {1..255}); printf 'earlier\n' > $n; (ulimit -f 0; exec xfm_unit $n 2>&1 >/dev/null) | sed "s/$n/<255 n>/"; echo "status ${PIPESTATUS[0]}"; cat $n; xfm_unit $n | sed "s/$n/<255 n>/"; head -n 1 $n | sed "s/$n/<255 n>/"
+$ n=$(printf 'n%.0s' {1..255}); printf 'earlier\n' > $n
+  (ulimit -f 0; exec xfm_unit $n 2>&1 >/dev/null) | sed "s/$n/<255 n>/"; echo "status ${PIPESTATUS[0]}"
+  cat $n; xfm_unit $n | sed "s/$n/<255 n>/"; head -n 1 $n | sed "s/$n/<255 n>/"
 1| xfm_unit: <255 n> write error
 1| status 255
 1| earlier
@@ -142,7 +144,8 @@ $ { exec 3<gone; } & exec 4>gone; wait; xfm_unit $(printf './%.0s' {1..2040})out
 | #lag A B
 | -1 1 2
 % echo t.dat > x.lst && for f in avg ROIavg gammabar; do echo earlier > x_$f.dat; done
-$ { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -e trace=renameat,renameat2 -e inject=renameat,renameat2:signal=TERM:when=1 lag_pool x.lst > /dev/null; } 2> /dev/null; echo "status $?"; head -qn 1 x_*.dat
+$ { ASAN_OPTIONS=detect_leaks=0 strace -o /dev/null -e trace=renameat,renameat2 -e inject=renameat,renameat2:signal=TERM:when=1 lag_pool x.lst > /dev/null; } 2> /dev/null
+  echo "status $?"; head -qn 1 x_*.dat
 1| status 143
 1| #lag_pool x.lst
 1| #lag_pool x.lst
@@ -258,7 +261,8 @@ $ set -o pipefail; (ulimit -f 0; exec xfm_unit new_t4) 2>&1 | cat
 ! [ "$(id -u)" = 0 ] || { echo "needs root, to act as a second user"; exit 1; }
 % cp "$(command -v lag_pool)" . && seq -f '%.0f 0.5 0.5' -200000 200000 | sed '1i #lag A B' > t.dat
 % mkdir d && echo t.dat > d/g.lst && for f in avg ROIavg gammabar; do seq 100 > d/g_$f.dat; done && chmod 666 d/g_*
-$ (ulimit -v 32000; exec setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool d/g.lst) > /dev/null 2> err; echo "status $?"; grep -c -e 'write error$' -e 'memory allocation error$' err; cat d/g_*.dat | wc -l
+$ (ulimit -v 32000; exec setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool d/g.lst) > /dev/null 2> err
+  echo "status $?"; grep -c -e 'write error$' -e 'memory allocation error$' err; cat d/g_*.dat | wc -l
 1| status 255
 1| 1
 1| 300
@@ -275,7 +279,17 @@ $ (ulimit -v 32000; exec setpriv --reuid=65534 --regid=65534 --clear-groups ./la
 | #lag A B
 | -1 1 2
 % echo t.dat > x.lst && mkdir x_ROIavg.dat
-$ export ASAN_OPTIONS=detect_leaks=0; strace -o calls -e trace=%file,%desc xfm_unit new_t4 > /dev/null && rm new_t4; awk -F'(' '/^[a-z]/ { print $1, ++seen[$1] }' calls | while read call k; do strace -o /dev/null -e inject=$call:signal=KILL:when=$k xfm_unit new_t4 > /dev/null 2>&1; [ ! -e new_t4 ] || [ "$(wc -l < new_t4)" = 7 ] || echo "KILL at $call $k: a part of new_t4"; rm -f new_t4; done 2> /dev/null; { strace -o /dev/null -e trace=openat,write -e inject=openat:error=EOPNOTSUPP:when=2+2 -e inject=write:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null; echo "status $?"; (ulimit -f 0; exec strace -o /dev/null -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=2+2 xfm_unit new_t4 2> /dev/null); echo "status $?"; strace -o /dev/null -P "$PWD" -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=1+2 lag_pool x.lst > /dev/null
+$ export ASAN_OPTIONS=detect_leaks=0
+  strace -o calls -e trace=%file,%desc xfm_unit new_t4 > /dev/null && rm new_t4
+  awk -F'(' '/^[a-z]/ { print $1, ++seen[$1] }' calls | while read call k
+  do strace -o /dev/null -e inject=$call:signal=KILL:when=$k xfm_unit new_t4 > /dev/null 2>&1
+  [ ! -e new_t4 ] || [ "$(wc -l < new_t4)" = 7 ] || echo "KILL at $call $k: a part of new_t4"; rm -f new_t4
+  done 2> /dev/null
+  { strace -o /dev/null -e trace=openat,write -e inject=openat:error=EOPNOTSUPP:when=2+2 -e inject=write:signal=TERM:when=1 xfm_unit new_t4; } 2> /dev/null
+  echo "status $?"
+  (ulimit -f 0; exec strace -o /dev/null -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=2+2 xfm_unit new_t4 2> /dev/null)
+  echo "status $?"
+  strace -o /dev/null -P "$PWD" -e trace=openat -e inject=openat:error=EOPNOTSUPP:when=1+2 lag_pool x.lst > /dev/null
 1| status 143
 1| status 255
 2| Writing: x_avg.dat
@@ -292,7 +306,9 @@ $ export ASAN_OPTIONS=detect_leaks=0; strace -o calls -e trace=%file,%desc xfm_u
 | #lag A B
 | -1 1 2
 % echo t.dat > x.lst && mkfifo progress x_ROIavg.dat
-$ lag_pool x.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3; xfm_unit x_avg.dat > /dev/null; echo "status $?"; cat x_ROIavg.dat > /dev/null & wait $pid; echo "status $?"; head -n 1 x_avg.dat; wc -l < x_avg.dat
+$ lag_pool x.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3
+  xfm_unit x_avg.dat > /dev/null; echo "status $?"; cat x_ROIavg.dat > /dev/null & wait $pid; echo "status $?"
+  head -n 1 x_avg.dat; wc -l < x_avg.dat
 1| status 0
 1| status 0
 1| #lag_pool x.lst
@@ -311,7 +327,12 @@ $ lag_pool x.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r lin
 % cp "$(command -v xfm_reverse)" "$(command -v lag_pool)" . && chown 65534 ro/T && chmod 755 ro
 % mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
 % seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
-$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2; unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done && chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; $as ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
+$ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0
+  exec $as ./xfm_reverse ro/T ro/T) 2>&1 > /dev/null | cat >&2
+  unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat &&
+      echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done &&
+      chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill
+    $as ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
 1| earlier
 1| earlier
 1| fill
@@ -336,7 +357,12 @@ $ as='setpriv --reuid=65534 --regid=65534 --clear-groups'; (ulimit -f 0; exec $a
 ! unshare -m mount -t tmpfs -o size=64k tmpfs /mnt 2>/dev/null || { echo "cannot mount a tmpfs"; exit 1; }
 % cp "$(command -v lag_pool)" . && mkdir full && printf 'earlier\n' > avg && truncate -s 200k avg && echo tail >> avg
 % seq -f '%.0f 0.5 0.5' -2000 0 | sed '1i #lag A B' > big.dat
-$ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat && echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done && chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill; ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -e trace=fallocate -e inject=fallocate:error=EOPNOTSUPP setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool full/g.lst > /dev/null; cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
+$ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=always avg full/g_avg.dat &&
+      echo big.dat > full/g.lst && for f in ROIavg gammabar; do echo earlier > full/g_\$f.dat; done &&
+      chown 65534 full/g_*.dat && chmod 755 full && head -c 40k /dev/zero > full/fill
+    ASAN_OPTIONS=detect_leaks=0 strace -f -o /dev/null -e trace=fallocate -e inject=fallocate:error=EOPNOTSUPP \
+      setpriv --reuid=65534 --regid=65534 --clear-groups ./lag_pool full/g.lst > /dev/null
+    cmp full/g_avg.dat avg && cat full/g_ROIavg.dat full/g_gammabar.dat && ls -A full"
 1| earlier
 1| earlier
 1| fill
@@ -355,7 +381,8 @@ $ unshare -m bash -c "mount -t tmpfs -o size=64k tmpfs full && cp --sparse=alway
 ! unshare -m true || { echo "cannot make a mount namespace"; exit 1; }
 % cp "$(command -v xfm_unit)" . && mkdir -m 1777 s && seq 100 > s/f_t4 && chmod 666 s/f_t4
 % mkdir ao && seq 100 > ao/a_t4 && printf 'earlier\n' > tgt_t4 && seq 100 > src_t4
-$ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +a ao; xfm_unit ao/a_t4; xfm_unit ao/new_t4; chattr -a ao; unshare -m sh -c 'mount --bind src_t4 tgt_t4 && exec xfm_unit tgt_t4'
+$ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +a ao; xfm_unit ao/a_t4
+  xfm_unit ao/new_t4; chattr -a ao; unshare -m sh -c 'mount --bind src_t4 tgt_t4 && exec xfm_unit tgt_t4'
 1| @ID@
 1| Writing: s/f_t4
 1| @ID@
@@ -375,7 +402,11 @@ $ setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit s/f_t4; chattr +
 % cp old f_t4 && chown 0:65534 f_t4 && chmod 666 f_t4 && cp old g_t4 && chown 0:4 g_t4
 % cp old x_t4 && chown 0:4 x_t4 && chmod 666 x_t4 && setfattr -n user.tag -v x x_t4
 % cp old acl_t4 && chmod 600 acl_t4 && setfacl -m u:1001:rw- acl_t4
-$ xfm_unit h1_t4 > /dev/null; for f in f_t4 x_t4; do setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit $f > /dev/null; done; xfm_unit g_t4 > /dev/null; xfm_unit acl_t4 > /dev/null; head -qn 1 h2_t4; stat -c '%n %h %U:%G %a %s' h2_t4 f_t4 g_t4 x_t4 acl_t4; getfattr --only-values -n user.tag x_t4; echo; getfacl -cp acl_t4 | grep 1001
+$ xfm_unit h1_t4 > /dev/null; for f in f_t4 x_t4
+  do setpriv --reuid=65534 --regid=65534 --clear-groups ./xfm_unit $f > /dev/null; done
+  xfm_unit g_t4 > /dev/null; xfm_unit acl_t4 > /dev/null; head -qn 1 h2_t4
+  stat -c '%n %h %U:%G %a %s' h2_t4 f_t4 g_t4 x_t4 acl_t4; getfattr --only-values -n user.tag x_t4; echo
+  getfacl -cp acl_t4 | grep 1001
 1| #xfm_unit h1_t4
 1| h2_t4 2 root:root 644 241
 1| f_t4 1 root:nogroup 666 240
@@ -391,13 +422,98 @@ $ xfm_unit h1_t4 > /dev/null; for f in f_t4 x_t4; do setpriv --reuid=65534 --reg
 === runs rewriting one file in place at once both succeed, and the file is whole from the later one
 ! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
 % seq 100 > h1_t4 && ln h1_t4 h2_t4 && mkfifo traced
-$ export ASAN_OPTIONS=detect_leaks=0; strace -o traced -e trace=pwrite64 -e inject=pwrite64:delay_exit=500000 xfm_unit h1_t4 -$(printf 'a%.0s' {1..100}) > /dev/null & exec 3< traced; read -r line <&3; xfm_unit h1_t4 -b > /dev/null; echo "status $?"; wait $!; echo "status $?"
+$ export ASAN_OPTIONS=detect_leaks=0
+  strace -o traced -e trace=pwrite64 -e inject=pwrite64:delay_exit=500000 xfm_unit h1_t4 -$(printf 'a%.0s' {1..100}) > /dev/null & exec 3< traced
+  read -r line <&3; xfm_unit h1_t4 -b > /dev/null; echo "status $?"; wait $!; echo "status $?"
 1| status 0
 1| status 0
 > h2_t4
 | #xfm_unit h1_t4 -b
 | #@ID@
 | @IDENTITY@
+
+# A file system without locks, as strace makes it: a rewrite in place
+# (of a file with two links), which needs the lock, is a write error and
+# leaves the file as it was; a rename needs no lock.
+=== a rewrite in place whose lock cannot be taken is a write error, and the file stays as it was
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% seq 100 > h1_t4 && ln h1_t4 h2_t4 && seq 100 > one_t4
+$ export ASAN_OPTIONS=detect_leaks=0; for e in ENOLCK EOPNOTSUPP; do
+    for f in h1_t4 one_t4; do
+      strace -o /dev/null -e trace=flock -e inject=flock:error=$e xfm_unit $f -b > /dev/null; echo "$e $f: status $?"
+    done; seq 100 | cmp - h2_t4 && rm one_t4 && seq 100 > one_t4
+  done
+1| ENOLCK h1_t4: status 255
+1| ENOLCK one_t4: status 0
+1| EOPNOTSUPP h1_t4: status 255
+1| EOPNOTSUPP one_t4: status 0
+2| xfm_unit: h1_t4 write error
+2| xfm_unit: h1_t4 write error
+
+# A user moves a file over the name while a run replaces it: held by
+# strace before its link beside the file, or in the write of a rewrite in
+# place. The run places its bytes under the name all the same: its status
+# 0 never means bytes written into a file that no name leads to.
+=== a name that leads elsewhere at placement gets the run's bytes, never the file that lost it
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% seq 100 > r_t4 && seq 100 > h_t4 && ln h_t4 h2_t4 && mkfifo t1 t2
+$ export ASAN_OPTIONS=detect_leaks=0
+  strace -o t1 -e trace=write,linkat -e inject=linkat:delay_enter=1000000 xfm_unit r_t4 -a > /dev/null 2>&1 &
+  exec 3< t1; read -r line <&3; seq 5 > new && mv new r_t4; wait $!; echo "rename: status $?"; exec 3<&-
+  strace -o t2 -e trace=pwrite64 -e inject=pwrite64:delay_exit=1000000 xfm_unit h_t4 -a > /dev/null 2>&1 &
+  exec 3< t2; read -r line <&3; seq 5 > new && mv new h_t4; wait $!; echo "in place: status $?"
+  head -qn 1 r_t4 h_t4 h2_t4; ls -A
+1| rename: status 0
+1| in place: status 0
+1| #xfm_unit r_t4 -a
+1| #xfm_unit h_t4 -a
+1| #xfm_unit h_t4 -a
+1| h2_t4
+1| h_t4
+1| r_t4
+1| t1
+1| t2
+
+# Two sets that share two files in crossed order (p_avg.dat is
+# q_ROIavg.dat, p_ROIavg.dat is q_avg.dat, each with two links, so
+# rewritten in place), every lock slowed by strace: the locks are taken in
+# one order, so neither run waits for the other for ever.
+=== two runs whose sets share files in crossed order both finish
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+< t.dat
+| #lag A B
+| -1 1 2
+| 0 3 4
+% echo t.dat > p.lst && echo t.dat > q.lst && echo old > p_avg.dat && echo old > p_ROIavg.dat
+% ln p_avg.dat q_ROIavg.dat && ln p_ROIavg.dat q_avg.dat
+$ export ASAN_OPTIONS=detect_leaks=0; for r in p q; do
+    timeout 20 strace -o /dev/null -e trace=flock -e inject=flock:delay_exit=500000 lag_pool $r.lst > /dev/null 2>&1 &
+  done; wait -n; echo "status $?"; wait -n; echo "status $?"
+1| status 0
+1| status 0
+
+# A new file's name is taken while the run is held before its link (the
+# file found there has two links, so it is rewritten in place), and a third
+# process holds that file's lock. The run waits for the lock with signals
+# free: INT or TERM ends it at once, with the file as it was.
+=== INT or TERM during a wait for a lock ends the run, and every file stays as it was
+! strace -o /dev/null true || { echo "needs strace, allowed to trace"; exit 1; }
+% mkfifo traced
+$ export ASAN_OPTIONS=detect_leaks=0; for sig in INT TERM; do
+    rm -f n_t4 l_t4 pid
+    strace -o traced -e trace=openat,linkat -e inject=linkat:delay_enter=1000000 \
+      env --default-signal=INT bash -c 'echo $$ > pid; exec xfm_unit n_t4' > /dev/null 2>&1 &
+    exec 3< traced; until grep -q O_TMPFILE <&3; do :; done
+    echo old > n_t4; ln n_t4 l_t4; flock n_t4 sleep 20 & holder=$!
+    until grep -q -- "-> FLOCK.*:$(stat -c %i n_t4) " /proc/locks; do sleep 0.1; done
+    kill -$sig $(cat pid); wait %1; echo "$sig: status $?"; kill $holder; exec 3<&-; cat n_t4; ls -A | tr '\n' ' '; echo
+  done 2> /dev/null
+1| INT: status 130
+1| old
+1| l_t4 n_t4 pid traced 
+1| TERM: status 143
+1| old
+1| l_t4 n_t4 pid traced 
 
 # Caught mid-write as above: TERM stops the rewrite of an existing file,
 # KILL the writing of a new one.
@@ -406,7 +522,9 @@ $ export ASAN_OPTIONS=detect_leaks=0; strace -o traced -e trace=pwrite64 -e inje
 | #lag A B
 | -1 1 2
 % echo t.dat > g.lst && seq 100 > g_avg.dat && mkfifo progress g_ROIavg.dat
-$ for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3; kill -$sig $pid; wait $pid; echo "status $?"; exec 3<&-; ls -A | tr '\n' ' '; cat g_avg.dat | wc -l; rm -f g_avg.dat; done 2> /dev/null
+$ for sig in TERM KILL; do lag_pool g.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3
+  kill -$sig $pid; wait $pid; echo "status $?"; exec 3<&-; ls -A | tr '\n' ' '; cat g_avg.dat | wc -l
+  rm -f g_avg.dat; done 2> /dev/null
 1| status 143
 1| g.lst g_ROIavg.dat g_avg.dat progress t.dat 100
 1| status 137
@@ -433,7 +551,10 @@ $ (ulimit -f 1; shuffle 100000 -s1 > out; echo "status $?"; pattern_list 16383x 
 | -1 1 2
 % mkdir -m 1777 s && echo t.dat > s/r.lst && printf 'victim\n' > victim && mkdir d && chown 65534 d
 % setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'ln -s ../victim s/evil_t4 && : > s/r_avg.dat && chmod 666 s/r_avg.dat && ln -s ../d s/dir'
-$ was="$(cat /proc/sys/fs/protected_symlinks) $(cat /proc/sys/fs/protected_regular)"; trap 'set -- $was; echo $1 > /proc/sys/fs/protected_symlinks; echo $2 > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_symlinks; echo 1 > /proc/sys/fs/protected_regular; xfm_unit s/evil_t4; xfm_unit s/dir/new_t4; lag_pool s/r.lst > /dev/null
+$ was="$(cat /proc/sys/fs/protected_symlinks) $(cat /proc/sys/fs/protected_regular)"
+  trap 'set -- $was; echo $1 > /proc/sys/fs/protected_symlinks; echo $2 > /proc/sys/fs/protected_regular' EXIT
+  echo 1 > /proc/sys/fs/protected_symlinks; echo 1 > /proc/sys/fs/protected_regular; xfm_unit s/evil_t4
+  xfm_unit s/dir/new_t4; lag_pool s/r.lst > /dev/null
 1| @ID@
 1| @ID@
 1| Writing: s/dir/new_t4
@@ -464,7 +585,11 @@ $ xfm_reverse -u epi* out_t4 > /dev/null
 | #lag A B
 | -1 1 2
 % chmod 1777 s && echo s/t.dat > s/r.lst && mkfifo progress s/r_ROIavg.dat
-$ was=$(cat /proc/sys/fs/protected_regular); trap 'echo $was > /proc/sys/fs/protected_regular' EXIT; echo 1 > /proc/sys/fs/protected_regular; lag_pool s/r.lst > /dev/null 2> progress & pid=$!; exec 3< progress; read -r line <&3; setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'echo planted > s/r_avg.dat && chmod 666 s/r_avg.dat'; cat s/r_ROIavg.dat > /dev/null & wait $pid; echo "status $?"; tail -n 1 <&3; cat s/r_avg.dat
+$ was=$(cat /proc/sys/fs/protected_regular); trap 'echo $was > /proc/sys/fs/protected_regular' EXIT
+  echo 1 > /proc/sys/fs/protected_regular; lag_pool s/r.lst > /dev/null 2> progress & pid=$!; exec 3< progress
+  read -r line <&3
+  setpriv --reuid=65534 --regid=65534 --clear-groups sh -c 'echo planted > s/r_avg.dat && chmod 666 s/r_avg.dat'
+  cat s/r_ROIavg.dat > /dev/null & wait $pid; echo "status $?"; tail -n 1 <&3; cat s/r_avg.dat
 1| status 255
 1| lag_pool: s/r_avg.dat write error
 1| planted

@@ -17,6 +17,8 @@
 #   > NAME    a file expected after the run; its lines follow as "| TEXT"
 #   >! NAME   a path that must not exist after the run
 #   & CMD     a check run after the command; must succeed
+# A line that begins with two blanks continues the command above it (! % $
+# &) on a line of its own: bash reads the lines as one script.
 # TEXT reads as printf's %b reads it: \t is a tab, \\ a backslash, and a
 # final \c drops the line's newline. The commands find the helpers of
 # tests/e2e/tools/ on their PATH. Outside the cases, "@@ NAME TEXT"
@@ -86,7 +88,13 @@ take() {
 	esac
 }
 
+pending=""
 while IFS= read -r line || [ -n "$line" ]; do
+	case $line in
+	'  '*) pending+=$'\n'${line#  }; continue ;;
+	esac
+	[ -n "$pending" ] && [ $n = "$want" ] && take "$pending"
+	pending=""
 	case $line in
 	'=== '*) n=$((n + 1)); [ $n = "$want" ] && title=${line#=== }; continue ;;
 	'@@ '*) [ $n -lt "$want" ] || continue
@@ -97,8 +105,9 @@ while IFS= read -r line || [ -n "$line" ]; do
 		defs[${line%% *}]=$(<"$fixture"); continue ;;
 	'#'* | '') continue ;;
 	esac
-	[ $n = "$want" ] && take "$line"
+	pending=$line
 done <"$file"
+[ -n "$pending" ] && [ $n = "$want" ] && take "$pending"
 [ -n "$title" ] || die "no case $want in $file"
 [ -n "$cmd" ] || die "case has no command: $title"
 

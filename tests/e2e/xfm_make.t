@@ -22,7 +22,8 @@ $ xfm_make -r0,0,1; echo "status $?"; xfm_make -x1,2,3 out_t4; echo "status $?";
 >! out_t4
 
 === a value that is none prints the usage text and writes nothing: status, usage lines, options
-$ for o in -r -rx,0,0 -tnan,0,0 -k0,-inf,0 -s1,0,1 -s1e-50,1,1 -t1,2 -r1,2,3,4 '-r0, 0,0' -a1e39 '-s1e30,1,1 -k1e10,0,0' '-tx,0,0 -t1,2,3'; do xfm_make $o t_t4 > out; echo "$? $(grep -c Usage out) $o"; done
+$ for o in -r -rx,0,0 -tnan,0,0 -k0,-inf,0 -s1,0,1 -s1e-50,1,1 -t1,2 -r1,2,3,4 '-r0, 0,0' -a1e39 '-s1e30,1,1 -k1e10,0,0' '-tx,0,0 -t1,2,3'
+  do xfm_make $o t_t4 > out; echo "$? $(grep -c Usage out) $o"; done
 1| 1 1 -r
 1| 1 1 -rx,0,0
 1| 1 1 -tnan,0,0

@@ -60,7 +60,8 @@ TEST(Budget, TheLeastMemoryLimitOfTheCgroupsAboveBinds)
 TEST(Budget, ARequestFitsBesideWhatIsHeldAndTheProgram)
 {
 	EXPECT_TRUE(fits(0, GiB / 2, GiB));
-	EXPECT_FALSE(fits(GiB / 2, GiB / 2, GiB));  // the program needs room too
+	EXPECT_FALSE(fits(GiB / 2, GiB / 2, GiB));             // the program needs room too
+	EXPECT_TRUE(fits(GiB / 2, GiB / 2 - (4 << 20), GiB));  // all the room there is
 	EXPECT_FALSE(fits(0, GiB, GiB));
 	EXPECT_FALSE(fits(0, 1, 1 << 20));    // a limit below the program itself
 	EXPECT_FALSE(fits(GiB, none, none));  // no wrap-around

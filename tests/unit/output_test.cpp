@@ -36,29 +36,6 @@ struct TempDir {
 	}
 };
 
-// A write that failed and was followed by writes that worked (a disk full
-// for a moment) still leaves the file out: the last flush succeeds, only
-// the stream's error remembers.
-TEST(Output, AnyFailedWriteIsAWriteError)
-{
-	TempDir dir;
-	std::string path = dir / "new";
-	FILE *fp = open_output(path.c_str());
-	ASSERT_TRUE(fp);
-
-	int saved = dup(fileno(fp)), full = open("/dev/full", O_WRONLY);
-	ASSERT_EQ(dup2(full, fileno(fp)), fileno(fp));
-	std::string block(1 << 16, 'x');
-	EXPECT_LT(fwrite(block.data(), 1, block.size(), fp), block.size());
-	dup2(saved, fileno(fp));
-	close(saved);
-	close(full);
-	fputs("the end\n", fp);
-
-	EXPECT_EQ(close_output(fp), Fault::write);
-	EXPECT_NE(access(path.c_str(), F_OK), 0);
-}
-
 // Writes bytes to path through the writer, on a thread of its own.
 static std::future<Fault> write_later(const std::string &path, size_t bytes)
 {

@@ -141,15 +141,23 @@ const char identity[] = "  1.000000  0.000000  0.000000    0.0000\n"
 			"  0.000000  0.000000  1.000000    0.0000\n"
 			"  0.000000  0.000000  0.000000    1.0000\n";
 
+// As written, and with CR LF line ends: a CR is white space.
 TEST_F(XfmFile, AsTheToolsWriteIt)
 {
-	write(std::string("#xfm_chain a_to_b_t4 b_to_c_t4\n#$Id$\n#product transform=[x][y]\nt4\n") +
-	      identity + "scale:      2.500000\n");
-	float t[16], scale;
-	EXPECT_EQ(read(t, scale), Fault::none);
-	for (int k = 0; k < 16; k++)
-		EXPECT_EQ(t[k], k % 5 == 0 ? 1 : 0);
-	EXPECT_EQ(scale, 2.5f);
+	std::string text =
+		std::string("#xfm_chain a_to_b_t4 b_to_c_t4\n#$Id$\n#product transform=[x][y]\nt4\n") +
+		identity + "scale:      2.500000\n";
+	for (const char *end : {"\n", "\r\n"}) {
+		std::string lines;
+		for (char c : text)
+			lines += c == '\n' ? std::string(end) : std::string(1, c);
+		write(lines);
+		float t[16], scale;
+		EXPECT_EQ(read(t, scale), Fault::none);
+		for (int k = 0; k < 16; k++)
+			EXPECT_EQ(t[k], k % 5 == 0 ? 1 : 0);
+		EXPECT_EQ(scale, 2.5f);
+	}
 }
 
 TEST_F(XfmFile, LastBlockAndLastScaleWin)

@@ -130,6 +130,7 @@ TEST(XfmPoints, HeaderForms)
 		{"\xEF\xBB\xBFX,z,y\r\n", true, 0, 2, 1},  // a byte order mark, any case
 		{",x,y,z\n", true, 1, 2, 3},               // an unnamed first column
 		{" \"Z\" \t Y\tx \n", true, 2, 1, 0},      // quoted, tabs part the fields
+		{"a,b\tz\ty\tx\n", true, 3, 2, 1},         // tabs before commas
 		{"x,x,z,y\n", true, 0, 3, 2},              // the first of two
 		{"x,y,label\n", true, 0, 1, 2},            // no z: the first three
 		{"x y nan\n", false, 0, 1, 2},             // a number: no header
