@@ -323,9 +323,9 @@ $ lag_table -l1 -x ts.txt lags.dat
 2| @USAGE@
 ? 1
 
-=== lag_table's files are lag_pool's tables
+=== lag_table's files are lag_pool's tables, a label's bytes from 0x80 up and '#' made '_'
 < t1.txt
-| a b
+| a\xC3\xA9x b#y
 | @FRAMES@
 | 5 0
 < t2.txt
