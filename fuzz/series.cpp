@@ -4,12 +4,11 @@
 // lines outgrow it; the rest is the stream.
 //
 // The reader must end in a series or a format fault at a line of the
-// stream. A series holds one label per region, none empty and none with a
-// blank or control byte, and finite values; written back with tabs, its
-// labels as the header and its values as %.17g, it must read back to the
-// same labels and the same values to the bit (for labels that a reading
-// leaves as they are: not quoted, the first neither a comment nor begun
-// with a byte order mark).
+// stream. A series holds one label per region, none empty and each of
+// graphic ASCII bytes other than '#' (one label to lag_pool), and finite
+// values; written back with tabs, its labels as the header and its values
+// as %.17g, it must read back to the same labels and the same values to the
+// bit (for labels that a reading leaves as they are: not quoted).
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -69,7 +68,7 @@ void check_series(const Series &s, size_t first_size)
 	for (const std::string &l : all) {
 		demand(!l.empty());
 		for (unsigned char c : l)
-			demand(c > 0x20 && c != 0x7f);
+			demand(c > 0x20 && c < 0x7f && c != '#');
 	}
 	for (size_t i = 0; i < size_t(s.frames) * s.nreg; i++)
 		demand(std::isfinite(values(s)[i]));

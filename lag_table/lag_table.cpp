@@ -81,7 +81,7 @@ static int largest_lag(const char *text)
 [[noreturn]] static void fail(std::initializer_list<const char *> parts)
 {
 	Message m;
-	m.raw(program);
+	m.shown(program);
 	m.raw(": ");
 	bool name = false;
 	for (const char *part : parts) {
@@ -175,7 +175,7 @@ int main(int argc, char *argv[])
 	Options o = read_options(argc, argv);
 	int mlag = largest_lag(o.mlag);
 
-	printf("Reading: %s\n", o.series);
+	print_named(stdout, "Reading: ", o.series);
 	Series s;
 	read_file(o.series, o.header, s);
 	long long kept;

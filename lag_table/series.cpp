@@ -110,8 +110,10 @@ static bool add_name(Buffer &labels, size_t &used, int column)
 	return append(labels, used, name, snprintf(name, sizeof name, "r%d", column));
 }
 
-// A field as a label: one pair of surrounding quotes removed, blanks and
-// control bytes made '_', rN when nothing is left.
+// A field as a label: one pair of surrounding quotes removed, rN when
+// nothing is left. Every byte lag_pool would not read as part of one label
+// is made '_': blanks and control bytes, bytes from 0x80 up, which part
+// labels there, and '#', which starts a header line there.
 static bool add_label(Buffer &labels, size_t &used, char *field, int column)
 {
 	size_t n = strlen(field);
@@ -121,7 +123,7 @@ static bool add_label(Buffer &labels, size_t &used, char *field, int column)
 	}
 	for (size_t i = 0; i < n; i++) {
 		unsigned char c = field[i];
-		if (c <= 0x20 || c == 0x7f)
+		if (c <= 0x20 || c >= 0x7f || c == '#')
 			field[i] = '_';
 	}
 	return n > 0 ? append(labels, used, field, n) : add_name(labels, used, column);

@@ -24,9 +24,10 @@ struct Series {
 // Reads the series, just opened, into s. The first line read names the
 // regions when one of its fields is not a number, or always with header;
 // otherwise it is the first frame and the regions are r1, r2, ... A label
-// loses one pair of surrounding double quotes, its blanks and control bytes
-// become '_', and an empty one becomes rN (N its column, from 1). Every other
-// line holds one finite number per region, in a form that strtod reads whole.
+// loses one pair of surrounding double quotes, its blanks, control bytes,
+// bytes from 0x80 up and '#' become '_', and an empty one becomes rN (N its
+// column, from 1). Every other line holds one finite number per region, in
+// a form that strtod reads whole.
 // Returns Fault::format, with *line the line's number from 1, for a line
 // that breaks this; Fault::read or Fault::memory (and *line 0) when the file
 // cannot be read or held.

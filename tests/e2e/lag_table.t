@@ -227,16 +227,17 @@ $ lag_table -l1 ts.txt lags.dat
 ? 255
 >! lags.dat
 
-=== no more frames than the largest lag
+=== no more frames than the largest lag; the series' control bytes shown as escapes
 % printf 'old\n' >lags.dat
 < ts.txt
 | a b
 | 1 2
 | 2 1
-$ lag_table -l2 ts.txt lags.dat
+% mv ts.txt "$(printf 'ts\033[2J.txt')"
+$ lag_table -l2 ts*J.txt lags.dat
 1| @ID@
-1| Reading: ts.txt
-2| lag_table: ts.txt has 2 frames, too few for lags up to 2
+1| Reading: ts\\033[2J.txt
+2| lag_table: ts\\033[2J.txt has 2 frames, too few for lags up to 2
 ? 255
 > lags.dat
 | old
@@ -322,9 +323,9 @@ $ lag_table -l1 -x ts.txt lags.dat
 2| @USAGE@
 ? 1
 
-=== lag_table's files are lag_pool's tables
+=== lag_table's files are lag_pool's tables, a label's bytes from 0x80 up and '#' made '_'
 < t1.txt
-| a b
+| a\xC3\xA9x b#y
 | @FRAMES@
 | 5 0
 < t2.txt
