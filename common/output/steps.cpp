@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -114,18 +113,6 @@ bool link_unnamed(int fd, const Entry &entry)
 	char proc[32];
 	snprintf(proc, sizeof proc, "/proc/self/fd/%d", fd);
 	return linkat(AT_FDCWD, proc, entry.dir, entry.name, AT_SYMLINK_FOLLOW) == 0;
-}
-
-bool copy_into(int fd, int unnamed)
-{
-	off_t from = 0;
-	struct stat st;
-	if (fstat(unnamed, &st) != 0)
-		return false;
-	while (from < st.st_size)
-		if (sendfile(fd, unnamed, &from, size_t(st.st_size - from)) <= 0)
-			return false;
-	return true;
 }
 
 static bool has_attributes(int fd)

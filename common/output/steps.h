@@ -58,9 +58,6 @@ int make_unnamed(int dir);
 // nothing, when that name has been taken meanwhile.
 bool link_unnamed(int fd, const Entry &entry);
 
-// Writes the content of the unnamed file into fd from where it stands.
-bool copy_into(int fd, int unnamed);
-
 // Whether the unnamed file can take the place of the target by a rename:
 // it is given everything the target has (owner, group, mode, its one link,
 // no extended attributes, a name that is no mount point), or it cannot.
