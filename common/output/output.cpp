@@ -352,8 +352,9 @@ static Fault plan(Output *const members[], int lo, int hi, int *failed)
 			if (same_destination(*members[j], out))
 				return Fault::write;
 		if (out.state == State::staged)
-			out.state = can_stand_in(out.entry, out.target, out.content) ? State::renaming
-			                                                             : State::rewriting;
+			out.state = can_stand_in(out.entry, out.target, out.content, out.chosen)
+			                    ? State::renaming
+			                    : State::rewriting;
 	}
 	if (Fault fault = lock_targets(members, lo, hi, failed); fault != Fault::none)
 		return fault;
@@ -425,7 +426,7 @@ static Put put_in_place(Output &out)
 			return Put::placed;
 		return errno == EEXIST ? retarget(out) : Put::failed;
 	case State::renaming:
-		if (rename_over(out.entry, out.target, out.temp)) {
+		if (rename_over(out.entry, out.chosen, out.temp)) {
 			nothing_to_undo(out);
 			return Put::placed;
 		}

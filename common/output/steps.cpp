@@ -142,9 +142,9 @@ static bool names_unmounted(const Entry &entry, const struct stat &open)
 	return same_file(named, open) && !(stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
 
-bool can_stand_in(const Entry &entry, int target, int unnamed)
+bool can_stand_in(const Entry &entry, int target, int unnamed, struct stat &st)
 {
-	struct stat st, mine;
+	struct stat mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
 	if (!names_unmounted(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
@@ -170,7 +170,7 @@ bool link_beside(const Entry &entry, int unnamed, Entry &temp)
 	return false;
 }
 
-bool rename_over(const Entry &entry, int target, const Entry &temp)
+bool rename_over(const Entry &entry, const struct stat &target, const Entry &temp)
 {
 	return entry_is(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
 }

@@ -262,6 +262,23 @@ TEST_F(Steps, ANameTakenMeanwhilePlansTheRestAgain)
 	EXPECT_EQ(std::count(all.begin(), all.end(), ' '), 4) << all;  // new, r, f, g
 }
 
+// A user moves another file over an existing output's name after the
+// rename was chosen: the rename is not made over a name that no longer
+// names the file, and the file found there now, hard-linked, is rewritten
+// in place, so that its other name shows the run's bytes too.
+TEST_F(Steps, AFileMovedOverTheNameBeforeTheRenameIsPlacedAgainst)
+{
+	put("f", "old\n");
+	before_link = [this] {
+		put("t", "theirs\n");
+		ASSERT_EQ(link(path("t").c_str(), path("g").c_str()), 0);
+		ASSERT_EQ(rename(path("t").c_str(), path("f").c_str()), 0);
+	};
+	EXPECT_EQ(write_output(path("f"), "mine\n"), Fault::none);
+	EXPECT_EQ(text("g"), "mine\n");
+	EXPECT_EQ(inode("f"), inode("g"));
+}
+
 // A FIFO that takes a new output's name just before it is linked is never
 // waited for with signals held, nor written: the output fails, whether a
 // reader holds the FIFO open or none does. Each run is a child of its own,
