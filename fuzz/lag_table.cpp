@@ -20,7 +20,7 @@
 
 #include "common/tokens.h"
 #include "fuzz/check.h"
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 
 namespace {
 

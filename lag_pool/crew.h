@@ -22,7 +22,7 @@
 #include <vector>
 
 #include "lag_pool/list.h"
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 
 struct Crew;
 
@@ -70,7 +70,7 @@ int crew_size();
 // two for each of `threads` threads) and threads as fit beside what stays
 // free, and starts the threads: none for one thread, or when fewer than two
 // slots or no thread could be had. False when not even the first slot fits.
-// The first table, open as first and measured into measured (table.h), is
+// The first table, open as first and measured into measured (subject_table.h), is
 // the driver's to read on: the threads begin at the second.
 bool start_crew(Crew &crew, const TableList &list, int nreg, int mlag, int threads, FILE *first,
                 Subject &&measured);

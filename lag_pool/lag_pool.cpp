@@ -19,7 +19,7 @@
 #include "lag_pool/list.h"
 #include "lag_pool/pool.h"
 #include "lag_pool/results.h"
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 
 static const char rcsid[] = "$Id: lag_pool.cpp,v 1.1 2026/12/08 12:00:00 regkit Exp $";
 

@@ -10,7 +10,7 @@
 #include <cstddef>
 
 #include "common/budget.h"
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 
 // The shape of every table, taken from the first, and the sums over the
 // subjects. The tables themselves are not kept: their values are summed as

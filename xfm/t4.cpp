@@ -100,34 +100,18 @@ Fault t4scan(FILE *fp, float t4[16], float &scale)
 	return Fault::none;
 }
 
-static Fault open_and_scan(const char *path, bool announce, float t4[16], float &scale)
+Fault load_xfm(const char *path, float t4[16], float &scale, Echo echo)
 {
 	FILE *fp = fopen(path, "r");
 	if (!fp)
 		return Fault::read;
-	if (announce)
+	if (echo == Echo::listed)
 		print_named(stdout, "Reading: ", path);
 	Fault fault = t4scan(fp, t4, scale);
 	fclose(fp);
-	return fault;
-}
-
-Fault read_xfm(const char *path, float t4[16], float &scale)
-{
-	return open_and_scan(path, true, t4, scale);
-}
-
-Fault read_and_list_xfm(const char *path, float t4[16], float &scale)
-{
-	Fault fault = read_xfm(path, t4, scale);
-	if (fault == Fault::none)
+	if (fault == Fault::none && echo == Echo::listed)
 		list_xfm(t4, scale);
 	return fault;
-}
-
-Fault load_xfm(const char *path, float t4[16], float &scale)
-{
-	return open_and_scan(path, false, t4, scale);
 }
 
 Fault write_xfm(const char *path, const char *comment, const float t4[16], float scale)

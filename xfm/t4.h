@@ -40,17 +40,15 @@ int t4read(FILE *fp, LineReader &in, char **rest, float t4[16]);
 // Fault::memory when a line outgrew the memory budget.
 Fault t4scan(FILE *fp, float t4[16], float &scale);
 
-// Reads the transform file at path with t4scan, after printing
-// "Reading: %s\n" (the path as Message::shown shows it). Fault::read, with
-// nothing printed, when it cannot be opened.
-Fault read_xfm(const char *path, float t4[16], float &scale);
+// What reading a transform file prints on standard output.
+// nothing: for the programs whose standard output carries only results;
+// listed: "Reading: %s\n" before (the path as Message::shown shows it),
+// and list_xfm after, once the file is read.
+enum class Echo { nothing, listed };
 
-// read_xfm, then list_xfm once it has read the file.
-Fault read_and_list_xfm(const char *path, float t4[16], float &scale);
-
-// read_xfm without the "Reading:" line, for the programs whose standard
-// output carries nothing but their results.
-Fault load_xfm(const char *path, float t4[16], float &scale);
+// Reads the transform file at path with t4scan, printing what echo says.
+// Fault::read, with nothing printed, when it cannot be opened.
+Fault load_xfm(const char *path, float t4[16], float &scale, Echo echo = Echo::nothing);
 
 // Writes a transform file at path: the header lines, the comment line when
 // one is given (it carries its own newline), the matrix, and the scale line

@@ -31,9 +31,9 @@ int main(int argc, char *argv[])
 		exit_usage(stdout);
 
 	float left[16], right[16], product[16], lscale, rscale;
-	if (Fault fault = read_and_list_xfm(path[0], left, lscale); fault != Fault::none)
+	if (Fault fault = load_xfm(path[0], left, lscale, Echo::listed); fault != Fault::none)
 		report(fault, path[0]);
-	if (Fault fault = read_and_list_xfm(path[1], right, rscale); fault != Fault::none)
+	if (Fault fault = load_xfm(path[1], right, rscale, Echo::listed); fault != Fault::none)
 		report(fault, path[1]);
 
 	matmul(left, right, product, 4);

@@ -30,7 +30,7 @@ int main(int argc, char *argv[])
 	int suppress = option_count(argc, argv, 'u');
 
 	float m[16], scale;
-	if (Fault fault = read_and_list_xfm(path[0], m, scale); fault != Fault::none)
+	if (Fault fault = load_xfm(path[0], m, scale, Echo::listed); fault != Fault::none)
 		report(fault, path[0]);
 
 	// By default A_to_B_t4 gives B_to_A_t4 in the working directory.

@@ -19,6 +19,13 @@
 // How every path is opened for writing: as open(2) with O_CREAT opens it.
 static const int open_flags = O_WRONLY | O_CREAT | O_NOCTTY | O_CLOEXEC;
 
+// Opens a name found to exist as open_flags would, the kernel's checks on
+// the path deciding, but never waiting for a FIFO's reader: -1 with ENXIO.
+static int open_existing_name(const Entry &entry)
+{
+	return openat(entry.dir, entry.name, open_flags | O_NONBLOCK, 0666);
+}
+
 // Descriptor 1 or 2 when the file that a path names (named) is the very
 // file it has open for writing (/dev/stdout, /dev/fd/2, a path to the log
 // that standard output appends to), or -1. Writing through it keeps its
@@ -156,7 +163,7 @@ static FILE *open_in(Output &out, bool absent)
 	int fd = openat(out.entry.dir, out.entry.name, open_flags | O_EXCL, 0666);
 	bool exists = fd < 0 && errno == EEXIST;
 	if (exists)
-		fd = openat(out.entry.dir, out.entry.name, open_flags | O_NONBLOCK, 0666);
+		fd = open_existing_name(out.entry);
 	bool made = fd >= 0 && (!exists || (absent && made_through_link(out, fd)));
 	int content = made ? unname_new(out, fd) : -1;
 	int saved = errno;
@@ -345,8 +352,9 @@ static Fault plan(Output *const members[], int lo, int hi, int *failed)
 			if (same_destination(*members[j], out))
 				return Fault::write;
 		if (out.state == State::staged)
-			out.state = can_stand_in(out.entry, out.target, out.content) ? State::renaming
-			                                                             : State::rewriting;
+			out.state = can_stand_in(out.entry, out.target, out.content, out.chosen)
+			                    ? State::renaming
+			                    : State::rewriting;
 	}
 	if (Fault fault = lock_targets(members, lo, hi, failed); fault != Fault::none)
 		return fault;
@@ -387,23 +395,20 @@ static Fault link_temporaries(Output *const members[], int lo, int hi, int *fail
 enum class Put { placed, failed, replan };
 
 // The name leads elsewhere than when the output was opened: another run or
-// a user put a file there meanwhile. That is opened as open(2) with O_CREAT
-// opens it, the kernel's checks still applying, and the output placed
-// against it: a regular file planned again, anything else written to.
+// a user put a file there meanwhile. That is opened as a name that exists
+// is at the start, never waiting for a FIFO's reader, and a regular file
+// planned again; anything else (a FIFO, a device) is a write error: signals
+// are held, and nothing but a regular file is written now.
 static Put retarget(Output &out)
 {
-	int target = openat(out.entry.dir, out.entry.name, open_flags, 0666);
+	int target = open_existing_name(out.entry);
 	struct stat st;
 	if (target < 0)
 		return Put::failed;
 	if (out.target >= 0)
 		close(out.target);
 	become(out, State::staged, target, out.content);
-	if (fstat(target, &st) != 0)
-		return Put::failed;
-	if (!S_ISREG(st.st_mode))
-		return copy_into(target, out.content) ? Put::placed : Put::failed;
-	return Put::replan;
+	return fstat(target, &st) == 0 && S_ISREG(st.st_mode) ? Put::replan : Put::failed;
 }
 
 // Puts one planned output in place. Called with signals held.
@@ -421,7 +426,7 @@ static Put put_in_place(Output &out)
 			return Put::placed;
 		return errno == EEXIST ? retarget(out) : Put::failed;
 	case State::renaming:
-		if (rename_over(out.entry, out.target, out.temp)) {
+		if (rename_over(out.entry, out.chosen, out.temp)) {
 			nothing_to_undo(out);
 			return Put::placed;
 		}

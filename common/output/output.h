@@ -12,7 +12,7 @@
 //   staged     open_staged: an existing regular file: the new content waits
 //              beside it, unnamed (or in memory where no file can be made);
 //              retarget: a name found taken, or leading elsewhere, at
-//              placement: the output is planned again against that file;
+//              placement by a regular file: planned again against it;
 //   stream     open_existing, open_path: anything else (a standard stream,
 //              a device, a pipe): written as it is;
 //   renaming   plan: the content takes the file's place by a rename;

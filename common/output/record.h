@@ -31,6 +31,9 @@ struct Output {
 	bool written;      // the content is whole and waits to be placed
 	off_t upto;        // rewriting: the bytes of the content still to copy
 
+	// Renaming: the status of the target when plan chose to rename over it.
+	struct stat chosen;
+
 	// What the undo removes, and what it cuts back.
 	bool removing;  // while the entry `temp` names the file: remove it
 	Entry temp;

@@ -3,8 +3,8 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/resource.h>
-#include <sys/sendfile.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -116,18 +116,6 @@ bool link_unnamed(int fd, const Entry &entry)
 	return linkat(AT_FDCWD, proc, entry.dir, entry.name, AT_SYMLINK_FOLLOW) == 0;
 }
 
-bool copy_into(int fd, int unnamed)
-{
-	off_t from = 0;
-	struct stat st;
-	if (fstat(unnamed, &st) != 0)
-		return false;
-	while (from < st.st_size)
-		if (sendfile(fd, unnamed, &from, size_t(st.st_size - from)) <= 0)
-			return false;
-	return true;
-}
-
 static bool has_attributes(int fd)
 {
 	return flistxattr(fd, nullptr, 0) > 0;
@@ -141,22 +129,27 @@ static bool append_only(int dir)
 	return statx(dir, "", AT_EMPTY_PATH, 0, &stx) == 0 && (stx.stx_attributes & fixed);
 }
 
-// A name that a file is mounted on (a bind mount), which no rename replaces.
-static bool mount_point(const Entry &entry)
+// Whether the entry names the file whose status is open, and no file is
+// mounted on it (a bind mount, which no rename replaces): one statx for both.
+static bool names_unmounted(const Entry &entry, const struct stat &open)
 {
 	struct statx stx;
-	return statx(entry.dir, entry.name, AT_SYMLINK_NOFOLLOW, 0, &stx) == 0 &&
-	       (stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+	struct stat named = {};
+	if (statx(entry.dir, entry.name, AT_SYMLINK_NOFOLLOW, STATX_INO, &stx) != 0)
+		return false;
+	named.st_dev = makedev(stx.stx_dev_major, stx.stx_dev_minor);
+	named.st_ino = stx.stx_ino;
+	return same_file(named, open) && !(stx.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
 
-bool can_stand_in(const Entry &entry, int target, int unnamed)
+bool can_stand_in(const Entry &entry, int target, int unnamed, struct stat &st)
 {
-	struct stat st, mine;
+	struct stat mine;
 	if (unnamed < 0 || fstat(target, &st) != 0 || fstat(unnamed, &mine) != 0)
 		return false;
-	if (!entry_is(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
+	if (!names_unmounted(entry, st) || st.st_nlink != 1 || st.st_uid != geteuid())
 		return false;
-	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir) || mount_point(entry))
+	if (has_attributes(target) || has_attributes(unnamed) || append_only(entry.dir))
 		return false;
 	if (mine.st_gid != st.st_gid && fchown(unnamed, -1, st.st_gid) != 0)
 		return false;
@@ -177,7 +170,7 @@ bool link_beside(const Entry &entry, int unnamed, Entry &temp)
 	return false;
 }
 
-bool rename_over(const Entry &entry, int target, const Entry &temp)
+bool rename_over(const Entry &entry, const struct stat &target, const Entry &temp)
 {
 	return entry_is(entry, target) && renameat(temp.dir, temp.name, entry.dir, entry.name) == 0;
 }

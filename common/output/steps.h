@@ -58,21 +58,19 @@ int make_unnamed(int dir);
 // nothing, when that name has been taken meanwhile.
 bool link_unnamed(int fd, const Entry &entry);
 
-// Writes the content of the unnamed file into fd from where it stands.
-bool copy_into(int fd, int unnamed);
-
 // Whether the unnamed file can take the place of the target by a rename:
 // it is given everything the target has (owner, group, mode, its one link,
-// no extended attributes, a name that is no mount point), or it cannot.
-bool can_stand_in(const Entry &entry, int target, int unnamed);
+// no extended attributes, a name that is no mount point), or it cannot; st
+// is left the target's status.
+bool can_stand_in(const Entry &entry, int target, int unnamed, struct stat &st);
 
 // Links the unnamed file under a fresh name beside the entry, made into
 // temp: ".NAME.PIDTRY".
 bool link_beside(const Entry &entry, int unnamed, Entry &temp);
 
 // Renames temp over the entry, once more checking that the entry still
-// names the target.
-bool rename_over(const Entry &entry, int target, const Entry &temp);
+// names the target, whose status can_stand_in gave.
+bool rename_over(const Entry &entry, const struct stat &target, const Entry &temp);
 
 // Takes an exclusive lock on the file open at fd, waiting while another run
 // holds it. False where it cannot be had: the file system has no locks.

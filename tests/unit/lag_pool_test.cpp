@@ -5,7 +5,7 @@
 #include "lag_pool/getroot.h"
 #include "lag_pool/pool.h"
 #include "lag_pool/results.h"
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 #include "tests/random_xfm.h"
 
 #include <gtest/gtest.h>

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -259,6 +260,54 @@ TEST_F(Steps, ANameTakenMeanwhilePlansTheRestAgain)
 	EXPECT_EQ(text("g"), content);
 	std::string all = names();
 	EXPECT_EQ(std::count(all.begin(), all.end(), ' '), 4) << all;  // new, r, f, g
+}
+
+// A user moves another file over an existing output's name after the
+// rename was chosen: the rename is not made over a name that no longer
+// names the file, and the file found there now, hard-linked, is rewritten
+// in place, so that its other name shows the run's bytes too.
+TEST_F(Steps, AFileMovedOverTheNameBeforeTheRenameIsPlacedAgainst)
+{
+	put("f", "old\n");
+	before_link = [this] {
+		put("t", "theirs\n");
+		ASSERT_EQ(link(path("t").c_str(), path("g").c_str()), 0);
+		ASSERT_EQ(rename(path("t").c_str(), path("f").c_str()), 0);
+	};
+	EXPECT_EQ(write_output(path("f"), "mine\n"), Fault::none);
+	EXPECT_EQ(text("g"), "mine\n");
+	EXPECT_EQ(inode("f"), inode("g"));
+}
+
+// A FIFO that takes a new output's name just before it is linked is never
+// waited for with signals held, nor written: the output fails, whether a
+// reader holds the FIFO open or none does. Each run is a child of its own,
+// which the test ends if it hangs.
+TEST_F(Steps, AFifoThatTakesTheNameIsNeitherWaitedForNorWritten)
+{
+	for (bool reader : {false, true}) {
+		pid_t child = fork();
+		if (child == 0) {
+			int fd = -1;
+			before_link = [&] {
+				mkfifo(path("new").c_str(), 0600);
+				if (reader)
+					fd = open(path("new").c_str(), O_RDONLY | O_NONBLOCK);
+			};
+			char byte;
+			bool failed = write_output(path("new"), "mine\n") == Fault::write;
+			_exit(failed && (!reader || read(fd, &byte, 1) <= 0) ? 0 : 1);
+		}
+		int status = -1;
+		for (int tenths = 0; tenths < 50 && waitpid(child, &status, WNOHANG) == 0; tenths++)
+			usleep(100000);
+		if (waitpid(child, &status, WNOHANG) == 0) {
+			kill(child, SIGKILL);
+			waitpid(child, &status, 0);
+		}
+		EXPECT_EQ(status, 0) << "reader " << reader;
+		unlink(path("new").c_str());
+	}
 }
 
 // A new file written under its own name (no unnamed file can be made) and

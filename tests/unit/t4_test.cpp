@@ -126,12 +126,15 @@ protected:
 			unlink(path.c_str());
 	}
 
-	// Reads the file and checks the one progress line it prints.
+	// Reads the file and checks the progress line it prints first, and
+	// that only a file read is listed.
 	Fault read(float t[16], float &scale)
 	{
 		CaptureStdout();
-		Fault fault = read_xfm(path.c_str(), t, scale);
-		EXPECT_EQ(GetCapturedStdout(), "Reading: " + path + "\n");
+		Fault fault = load_xfm(path.c_str(), t, scale, Echo::listed);
+		std::string out = GetCapturedStdout(), reading = "Reading: " + path + "\n";
+		EXPECT_EQ(out.substr(0, reading.size()), reading);
+		EXPECT_EQ(out.size() > reading.size(), fault == Fault::none);
 		return fault;
 	}
 };
@@ -235,7 +238,7 @@ TEST(XfmRead, MissingFileIsAReadFaultBeforeAnyReadingLine)
 {
 	float t[16], scale;
 	CaptureStdout();
-	EXPECT_EQ(read_xfm("/nonexistent/a_to_b_t4", t, scale), Fault::read);
+	EXPECT_EQ(load_xfm("/nonexistent/a_to_b_t4", t, scale, Echo::listed), Fault::read);
 	EXPECT_EQ(GetCapturedStdout(), "");
 }
 

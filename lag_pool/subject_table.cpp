@@ -1,4 +1,4 @@
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 
 #include <charconv>
 #include <climits>

@@ -1,7 +1,7 @@
 // The numbers read from table tokens. The value conversion takes a
 // faster path than strtod for plain decimals; it must agree with strtod to
 // the bit on every token, so it is checked against strtod itself.
-#include "lag_pool/table.h"
+#include "lag_pool/subject_table.h"
 
 #include <gtest/gtest.h>
 
