@@ -1,5 +1,14 @@
 #include "xfm_motion/censor.h"
 
+// The end of the run of equal values that begins at start.
+static size_t run_end(const std::vector<char> &v, size_t start)
+{
+	size_t end = start;
+	while (end < v.size() && v[end] == v[start])
+		end++;
+	return end;
+}
+
 // A frame is censored when a frame that moved too much lies within `after`
 // frames before it or `before` frames after it: one pass each way, keeping
 // the distance to the nearest such frame, so that large counts cost nothing.
@@ -19,14 +28,11 @@ std::vector<char> censor(const std::vector<double> &fd, const CensorRules &rules
 			next = i;
 		out[i] = out[i] || (next >= 0 && next - i <= rules.before);
 	}
-	for (int64_t start = 0; start < n;) {
-		int64_t end = start;
-		while (end < n && out[end] == out[start])
-			end++;
-		if (!out[start] && end - start < rules.shortest)
-			for (int64_t i = start; i < end; i++)
+	for (size_t start = 0, end; start < out.size(); start = end) {
+		end = run_end(out, start);
+		if (!out[start] && int64_t(end - start) < rules.shortest)
+			for (size_t i = start; i < end; i++)
 				out[i] = 1;
-		start = end;
 	}
 	return out;
 }
@@ -34,13 +40,10 @@ std::vector<char> censor(const std::vector<double> &fd, const CensorRules &rules
 std::string runs(const std::vector<char> &censored)
 {
 	std::string text;
-	for (size_t start = 0; start < censored.size();) {
-		size_t end = start;
-		while (end < censored.size() && censored[end] == censored[start])
-			end++;
+	for (size_t start = 0, end; start < censored.size(); start = end) {
+		end = run_end(censored, start);
 		text += std::to_string(end - start);
 		text += censored[start] ? 'x' : '+';
-		start = end;
 	}
 	return text;
 }
