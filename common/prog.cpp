@@ -139,6 +139,12 @@ void Message::shown(const char *text)
 	}
 }
 
+void Message::send()
+{
+	fwrite(buf, 1, len, to);
+	len = 0;
+}
+
 void print_named(FILE *stream, const char *what, const char *name)
 {
 	Message m(stream);
@@ -146,12 +152,6 @@ void print_named(FILE *stream, const char *what, const char *name)
 	m.shown(name);
 	m.raw("\n");
 	m.send();
-}
-
-void Message::send()
-{
-	fwrite(buf, 1, len, to);
-	len = 0;
 }
 
 void exit_refused(FILE *usage_out, const char *what, const char *name)
